@@ -1,0 +1,50 @@
+// Every measured value the program knows of, with its header and time stamps.
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+struct SampleRecord {
+    uint8_t year; // year - 2000
+    uint8_t month;
+    uint8_t day;
+    uint8_t hour;
+    uint8_t minute;
+    uint8_t second;
+    uint8_t tenths;
+    uint8_t hundredths;
+    uint8_t value;
+};
+static_assert(sizeof(SampleRecord) == 9, "a record is 9 packed bytes, in memory and in files");
+
+constexpr uint32_t SAMPLE_RECORD_SIZE = 9;
+constexpr uint32_t SAMPLE_STORE_CAPACITY = 1u << 20;
+constexpr uint8_t SAMPLE_MARKER_MIN = 201;
+constexpr uint8_t SAMPLE_MARKER_MAX = 202;
+constexpr uint8_t SAMPLE_GAP = 255;
+constexpr uint8_t SAMPLE_EXPORT_LIMIT = 150;
+
+struct DataHeader {
+    uint16_t interval;    // hundredths of a second
+    uint16_t amountIndex; // AmountTable index of the span
+    uint32_t count;       // valid records
+    uint8_t reserved[12]; // kept as read from a file, written back unchanged
+};
+static_assert(sizeof(DataHeader) == 20, "the header is 20 bytes");
+constexpr uint32_t DATA_HEADER_SIZE = 20;
+
+extern SampleRecord sampleStore[SAMPLE_STORE_CAPACITY];
+extern DataHeader dataHeader;
+extern bool dataPresent;
+
+// The append position of a running transfer. The reader thread advances it
+// with release after storing the value; readers take it with acquire.
+extern std::atomic<uint32_t> receivedCount;
+// Values of a running transfer wait here, so that the data on display is never
+// touched until the transfer completes.
+extern uint8_t stagedValues[SAMPLE_STORE_CAPACITY];
+
+// Reader thread: stages one value; a value past the capacity is dropped.
+void appendValue(uint8_t value);
+// User-interface thread, at completion: the first count staged values become
+// the value bytes of records 0..count-1 and count becomes the header's count.
+void commitStagedValues(uint32_t count);

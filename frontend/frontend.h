@@ -1,0 +1,92 @@
+// The functions the core calls on the window system. Each program links
+// exactly one implementation: the Qt front end, the native Win32 one, the
+// headless downloader, or the scripted one of the tests. Texts are UTF-8.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// Message boxes
+constexpr unsigned MB_ICONHAND = 0x10;
+constexpr unsigned MB_ICONINFORMATION = 0x40;
+void uiMessageBox(const char* text, const char* caption, unsigned icon);
+
+// The menu bar, described by the core; see res/menu_table.h.
+struct MenuEntry;
+// Builds the bar from count entries and attaches it, replacing any bar shown.
+void uiSetMenuBar(const MenuEntry* entries, int count);
+void uiDestroyMenuBar();
+void uiCheckMenuItem(int commandId, bool checked);
+
+// Commands and timers on the user-interface thread
+void uiPostCommand(int commandId);
+void uiStartTimer(int timerId, unsigned periodMs);
+void uiStopTimer(int timerId);
+// Destroys the main window at once (File > Exit, and the close box's default).
+void uiDestroyMainWindow();
+
+// Painting, cursor, focus
+void uiInvalidate(bool erase);
+void uiSetWaitCursor(bool wait);
+void uiFocusMainWindow();
+
+// The span selector: a drop-down list of fixed entries
+void uiSpanSetItems(const char* const* labels, int count);
+int uiSpanGetSelection();
+void uiSpanSetSelection(int index); // -1 selects nothing
+
+// The horizontal scroll bar, with Win32's scroll-information semantics
+constexpr unsigned SIF_RANGE = 0x1;
+constexpr unsigned SIF_PAGE = 0x2;
+constexpr unsigned SIF_POS = 0x4;
+constexpr unsigned SIF_TRACKPOS = 0x10;
+struct ScrollInfo {
+    int32_t nMin;
+    int32_t nMax;
+    uint32_t nPage;
+    int32_t nPos;
+    int32_t nTrackPos;
+};
+void uiScrollGetInfo(ScrollInfo* info);
+void uiScrollSetInfo(const ScrollInfo* info, unsigned mask);
+void uiScrollShow(bool show);
+
+// Modal dialogs
+// About box: caption (text 0), product and version lines. Returns 1 or 2.
+int uiRunAboutDialog(const char* caption);
+
+constexpr int ACQUISITION_SPANS = 14;
+struct AcquisitionDialogContent {
+    char title[128];
+    char groupLabel[128];
+    char spanLabels[ACQUISITION_SPANS][128];
+    bool spanEnabled[ACQUISITION_SPANS];
+    int checkedSpan; // 0..13
+    char intervalLabel[128];
+    char intervalText[16]; // "%d.%02d"
+    char cancelLabel[128];
+    char okLabel[128];
+};
+// Runs the acquisition dialog. Clicks on span k call acquisitionDialogCommand
+// with 1001 + k, OK with 1 and Cancel (Esc, close box) with 2; the dialog ends
+// when that returns true, with the result it gives. Returns -1 when the dialog
+// cannot be shown.
+int uiRunAcquisitionDialog(const AcquisitionDialogContent* content);
+
+// The modeless progress dialog at the top left of the client area. Its Abort
+// button calls progressAbortClicked().
+void uiProgressCreate(const char* text, const char* abortLabel);
+void uiProgressSetPosition(int position); // 0..100
+void uiProgressDestroy();
+
+// File dialogs. Return true with a chosen name; false when cancelled or failed,
+// with *dialogError 0 for a plain cancel (CommDlgExtendedError's meaning).
+enum FileDialogKind { FILE_DIALOG_SAVE, FILE_DIALOG_OPEN };
+struct FileDialogSpec {
+    FileDialogKind kind;
+    const char* filterName;       // "KVD File (*.kvd)"
+    const char* filterPattern;    // "*.kvd"
+    const char* defaultExtension; // "kvd"
+    bool overwritePrompt;         // save: ask before replacing
+    bool createPrompt;            // open: ask before creating a missing file
+};
+bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* dialogError);

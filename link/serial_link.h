@@ -1,0 +1,19 @@
+// The RS-232 link to the T596: one port, a reader thread that feeds every
+// received byte to the protocol engine, and a writer thread that drains the
+// transmit ring. Implemented once per operating system.
+#pragma once
+#include <cstdint>
+
+constexpr uint32_t LINK_BAUD = 57600;
+constexpr uint32_t LINK_QUEUE_SIZE = 1500;
+
+// COM1..COM8 (or a number whose device the system names); false leaves
+// nothing open.
+bool openLink(int port, uint32_t baud);
+// The same on a device given by path.
+bool openLinkDevice(const char* path, uint32_t baud);
+// Returns once both threads have ended; nothing on a closed link.
+void closeLink();
+bool linkIsOpen();
+// Called by txRingPut: wakes the writer thread of an open link.
+void linkWakeWriter();

@@ -1,0 +1,22 @@
+// The 32 bytes between the sender (user-interface thread, the only producer)
+// and the writer thread (the only consumer).
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+constexpr uint32_t TX_RING_SIZE = 32;
+
+struct TxRing {
+    uint8_t bytes[TX_RING_SIZE];
+    std::atomic<uint32_t> writeIndex; // producer's; published with release
+    std::atomic<uint32_t> readIndex;  // consumer's; published with release
+};
+extern TxRing txRing;
+
+// Puts a whole frame or nothing: a frame that does not fit in the free room is
+// dropped (returns false) rather than overwriting unsent bytes. Wakes the
+// writer thread of an open link.
+bool txRingPut(const uint8_t* bytes, uint32_t count);
+// Consumer side: copies every unsent byte into buffer (at most 31).
+uint32_t txRingTake(uint8_t buffer[TX_RING_SIZE]);
+uint32_t txRingPending();

@@ -1,0 +1,10 @@
+// Which device stands for COMn on this system.
+#pragma once
+#include <cstddef>
+
+constexpr int SERIAL_PORT_FIRST = 1;
+constexpr int SERIAL_PORT_LAST = 8;
+
+// Writes the device path of COMn into path. Returns 0, or an error number when
+// no device stands for it.
+int resolveSerialPort(int port, char* path, size_t size);
