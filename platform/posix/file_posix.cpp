@@ -1,0 +1,140 @@
+// Files opened without sharing: an advisory lock taken right after open stands
+// in for the exclusive share mode, so a second holder fails instead of both
+// writing the same file.
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/file.h"
+
+static int openFlags(unsigned access) {
+    int flags = O_CLOEXEC;
+    if ((access & FILE_READ) && (access & FILE_WRITE))
+        flags |= O_RDWR;
+    else if (access & FILE_WRITE)
+        flags |= O_WRONLY;
+    else
+        flags |= O_RDONLY;
+    return flags;
+}
+
+static int openRetrying(const char* path, int flags) {
+    int fd;
+    do {
+        fd = open(path, flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Opens the file, creating it when create is set and it is missing, and says
+// whether it was there before.
+static int openOrCreate(const char* path, int flags, bool create, bool* existed) {
+    for (;;) {
+        if (create) {
+            int fd = openRetrying(path, flags | O_CREAT | O_EXCL);
+            if (fd >= 0) {
+                *existed = false;
+                return fd;
+            }
+            if (errno != EEXIST)
+                return -1;
+        }
+        int fd = openRetrying(path, flags);
+        if (fd >= 0) {
+            *existed = true;
+            return fd;
+        }
+        // Removed between the two attempts: try creating it again.
+        if (!create || errno != ENOENT)
+            return -1;
+    }
+}
+
+int fileOpen(const char* path, unsigned access, FileDisposition disposition, FileHandle* file,
+             bool* existed) {
+    *file = FILE_NONE;
+    bool wasThere = false;
+    int fd = openOrCreate(path, openFlags(access), disposition != FILE_OPEN_EXISTING, &wasThere);
+    if (fd < 0)
+        return errno;
+    struct stat st;
+    int statErr = fstat(fd, &st) != 0 ? errno : (S_ISDIR(st.st_mode) ? EISDIR : 0);
+    if (statErr != 0) {
+        close(fd);
+        return statErr;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int err = errno;
+        close(fd);
+        return err;
+    }
+    // Truncated only once the lock is ours, so another holder's file stays whole.
+    if (disposition == FILE_CREATE_ALWAYS && wasThere && ftruncate(fd, 0) != 0) {
+        int err = errno;
+        close(fd);
+        return err;
+    }
+    if (existed != nullptr)
+        *existed = wasThere;
+    *file = fd;
+    return 0;
+}
+
+int fileRead(FileHandle file, void* buffer, uint32_t size, uint32_t* moved) {
+    uint8_t* at = static_cast<uint8_t*>(buffer);
+    uint32_t done = 0;
+    int err = 0;
+    while (done < size) {
+        ssize_t n = read(static_cast<int>(file), at + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            break;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<uint32_t>(n);
+    }
+    *moved = done;
+    return err;
+}
+
+int fileWrite(FileHandle file, const void* buffer, uint32_t size, uint32_t* moved) {
+    const uint8_t* at = static_cast<const uint8_t*>(buffer);
+    uint32_t done = 0;
+    int err = 0;
+    while (done < size) {
+        ssize_t n = write(static_cast<int>(file), at + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            break;
+        }
+        if (n == 0) {
+            err = EIO;
+            break;
+        }
+        done += static_cast<uint32_t>(n);
+    }
+    *moved = done;
+    return err;
+}
+
+int fileSize(FileHandle file, uint64_t* size) {
+    struct stat st;
+    if (fstat(static_cast<int>(file), &st) != 0)
+        return errno;
+    *size = static_cast<uint64_t>(st.st_size);
+    return 0;
+}
+
+int fileClose(FileHandle file) {
+    if (file == FILE_NONE)
+        return EBADF;
+    // No retry on EINTR: the descriptor is gone either way on Linux.
+    return close(static_cast<int>(file)) == 0 ? 0 : errno;
+}
