@@ -1,0 +1,82 @@
+// Port choice and search. comPort carries PORT_FAILED_MARK while its port
+// could not be opened, which tells the next command that no link is open.
+#include "acquire/port_select.h"
+
+#include "app/app_state.h"
+#include "app/config_file.h"
+#include "app/messages.h"
+#include "frontend/frontend.h"
+#include "link/protocol_engine.h"
+#include "link/serial_link.h"
+#include "platform/event.h"
+#include "platform/serial_ports.h"
+#include "res/text_table.h"
+
+static void saveChosenPort() {
+    int err = writeConfig(&configBlock);
+    if (err != 0)
+        showMessage(MSG_CONFIG_FILE, CAPTION_ERROR, err);
+}
+
+void selectPort(int port) {
+    if (port == configBlock.comPort)
+        return;
+    if (configBlock.comPort > PORT_FAILED_MARK)
+        configBlock.comPort -= PORT_FAILED_MARK;
+    else
+        closeLink();
+    uiCheckMenuItem(IDM_COM_BASE + configBlock.comPort, false);
+    uiCheckMenuItem(IDM_COM_BASE + port, true);
+    configBlock.comPort = uint16_t(port);
+    if (openLink(port, LINK_BAUD)) {
+        saveChosenPort();
+    } else {
+        showMessage(MSG_PORT_FAILED, CAPTION_COMMUNICATION, 0);
+        configBlock.comPort += PORT_FAILED_MARK;
+    }
+}
+
+static bool answersPing() {
+    EventHandle reply = pingReplyEvent.load(std::memory_order_acquire);
+    if (reply != nullptr)
+        eventReset(reply);
+    sendPing();
+    if (reply == nullptr)
+        return false;
+    bool answered = eventWait(reply, PORT_PING_WAIT_MS);
+    eventReset(reply);
+    return answered;
+}
+
+int searchPorts() {
+    for (int port = SERIAL_PORT_FIRST; port <= SERIAL_PORT_LAST; ++port) {
+        if (!openLink(port, LINK_BAUD))
+            continue;
+        if (answersPing())
+            return port;
+        closeLink();
+    }
+    return 0;
+}
+
+// The two tests against the failed mark differ on purpose: a comPort of
+// exactly 10 never arises, and each command keeps its own reading of it.
+void autoConnect() {
+    uiSetWaitCursor(true);
+    if (configBlock.comPort < PORT_FAILED_MARK)
+        closeLink();
+    int found = searchPorts();
+    uiSetWaitCursor(false);
+    if (found != 0) {
+        if (configBlock.comPort > PORT_FAILED_MARK)
+            configBlock.comPort -= PORT_FAILED_MARK;
+        uiCheckMenuItem(IDM_COM_BASE + configBlock.comPort, false);
+        configBlock.comPort = uint16_t(found);
+        uiCheckMenuItem(IDM_COM_BASE + found, true);
+        saveChosenPort();
+        return;
+    }
+    if (configBlock.comPort < PORT_FAILED_MARK && !openLink(configBlock.comPort, LINK_BAUD))
+        configBlock.comPort += PORT_FAILED_MARK;
+    showMessage(MSG_DEVICE_NOT_FOUND, CAPTION_COMMUNICATION, 0);
+}

@@ -1,0 +1,209 @@
+// The transfer sequence. The reader thread stages the values of a reception
+// apart from the data on display (data/sample_store.h); only completion makes
+// them the data, so an abort, a vanished device or a stalled stream never
+// touches what the user already has.
+#include "acquire/transfer.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "acquire/amount_table.h"
+#include "app/app_state.h"
+#include "app/messages.h"
+#include "app/texts.h"
+#include "data/sample_store.h"
+#include "data/time_base.h"
+#include "frontend/frontend.h"
+#include "link/command_queue.h"
+#include "link/device_codes.h"
+#include "link/protocol_engine.h"
+#include "platform/clock.h"
+#include "platform/event.h"
+#include "res/text_table.h"
+#include "view/chart_view.h"
+
+constexpr uint32_t REPLY_WAIT_MS = 2000;
+constexpr int DIALOG_GET = 1;
+constexpr int DIALOG_CANCEL = 2;
+constexpr int DIALOG_FIRST_SPAN = 1001;
+constexpr int TEXT_INTERVAL_LABEL = 16;
+constexpr int TEXT_DATA_AMOUNT = 20;
+constexpr int TEXT_CANCEL = 21;
+constexpr int TEXT_GET = 22;
+constexpr int TEXT_DIALOG_TITLE = 23;
+constexpr int TEXT_TRANSFERRING = 27;
+constexpr int TEXT_ABORT = 28;
+
+bool retryArmed = true;
+int selectedAmount;
+bool transferActive;
+uint32_t progressDivisor = 1;
+TransferRequest transferReceiving;
+
+// The request of the last Get, waiting for the device's echo. It becomes
+// transferReceiving only when the reception starts, so a second Transfer
+// chosen while one is receiving cannot change what the first commits.
+static TransferRequest transferAsked;
+static bool progressShown;
+
+void transferInit() {
+    setCountConfirmHandler(confirmCount);
+}
+
+// Resets the event, lets send provoke the reply and waits for it. A missing
+// event (its creation failed at start-up) counts as a reply that never came.
+static bool awaitReply(const std::atomic<EventHandle>& event, void (*send)(), uint32_t ms) {
+    EventHandle handle = event.load(std::memory_order_acquire);
+    if (handle != nullptr)
+        eventReset(handle);
+    if (send != nullptr)
+        send();
+    if (handle == nullptr)
+        return false;
+    bool replied = eventWait(handle, ms);
+    eventReset(handle);
+    return replied;
+}
+
+static void loadInto(char* out, size_t size, int textId) {
+    char text[TEXT_UTF8_SIZE];
+    loadTextUtf8(text, textId);
+    size_t length = std::strlen(text);
+    if (length >= size)
+        length = size - 1;
+    std::memcpy(out, text, length);
+    out[length] = '\0';
+}
+
+static void fillAcquisitionDialog(AcquisitionDialogContent* content, uint16_t interval) {
+    std::memset(content, 0, sizeof *content);
+    loadInto(content->title, sizeof content->title, TEXT_DIALOG_TITLE);
+    loadInto(content->groupLabel, sizeof content->groupLabel, TEXT_DATA_AMOUNT);
+    for (int k = 0; k < ACQUISITION_SPANS; ++k) {
+        loadInto(content->spanLabels[k], sizeof content->spanLabels[k], TEXT_SPAN_FIRST + k);
+        content->spanEnabled[k] = amountOffered(k, interval);
+    }
+    content->checkedSpan = AMOUNT_DEFAULT;
+    loadInto(content->intervalLabel, sizeof content->intervalLabel, TEXT_INTERVAL_LABEL);
+    std::snprintf(content->intervalText, sizeof content->intervalText, "%d.%02d", interval / 100,
+                  interval % 100);
+    loadInto(content->cancelLabel, sizeof content->cancelLabel, TEXT_CANCEL);
+    loadInto(content->okLabel, sizeof content->okLabel, TEXT_GET);
+}
+
+bool acquisitionDialogCommand(int id, int* result) {
+    if (id == DIALOG_GET) {
+        *result = selectedAmount + 1;
+        return true;
+    }
+    if (id == DIALOG_CANCEL) {
+        *result = 0;
+        return true;
+    }
+    if (id >= DIALOG_FIRST_SPAN && id < DIALOG_FIRST_SPAN + ACQUISITION_SPANS)
+        selectedAmount = id - DIALOG_FIRST_SPAN;
+    return false;
+}
+
+void transferCommand() {
+    if (!awaitReply(pingReplyEvent, sendPing, REPLY_WAIT_MS)) {
+        if (retryArmed) {
+            retryArmed = false;
+            uiPostCommand(IDM_TRANSFER);
+        } else {
+            showMessage(MSG_NO_COMMUNICATION, TEXT_PROGRAM_TITLE, 0);
+            retryArmed = true;
+        }
+        return;
+    }
+    retryArmed = true;
+    // Read once: the reader thread may change it at any moment, even to 0.
+    uint16_t interval = deviceInterval.load(std::memory_order_acquire);
+    if (interval == 0) {
+        uiPostCommand(IDM_TRANSFER);
+        return;
+    }
+    AcquisitionDialogContent content;
+    fillAcquisitionDialog(&content, interval);
+    selectedAmount = AMOUNT_DEFAULT;
+    int result = uiRunAcquisitionDialog(&content);
+    if (result <= 0 || result > AMOUNT_COUNT)
+        return;
+    // The count is computed with the interval the dialog showed, not one the
+    // device reported while it was open: that one may be 0, and the spans on
+    // offer were chosen for the one shown.
+    int k = result - 1;
+    uint32_t n = amountSampleCount(k, interval);
+    expectedCount.store(n, std::memory_order_release);
+    transferAsked = {k, interval, n};
+    EventHandle echo = countReplyEvent.load(std::memory_order_acquire);
+    if (echo != nullptr)
+        eventReset(echo);
+    if (!queueCount(n)) {
+        showMessage(MSG_COUNT_TIMEOUT, TEXT_PROGRAM_TITLE, 0);
+        return;
+    }
+    countConfirmPending = true;
+}
+
+void confirmCount() {
+    if (!awaitReply(countReplyEvent, nullptr, REPLY_WAIT_MS)) {
+        showMessage(MSG_COUNT_TIMEOUT, TEXT_PROGRAM_TITLE, 0);
+        return;
+    }
+    queueCode(DEV_START);
+    uint32_t expected = expectedCount.load(std::memory_order_acquire);
+    progressDivisor = expected < 100 ? 1 : expected / 100;
+    transferReceiving = transferAsked;
+    transferActive = true;
+    receivedCount.store(0, std::memory_order_release);
+    if (!progressShown) {
+        char text[TEXT_UTF8_SIZE];
+        char abortLabel[TEXT_UTF8_SIZE];
+        loadTextUtf8(text, TEXT_TRANSFERRING);
+        loadTextUtf8(abortLabel, TEXT_ABORT);
+        uiProgressCreate(text, abortLabel);
+        progressShown = true;
+    }
+}
+
+static void destroyProgress() {
+    if (progressShown) {
+        uiProgressDestroy();
+        progressShown = false;
+    }
+}
+
+void progressTick() {
+    if (!transferActive)
+        return;
+    uint32_t received = receivedCount.load(std::memory_order_acquire);
+    uint32_t position = received / progressDivisor;
+    uiProgressSetPosition(position > 100 ? 100 : int(position));
+    // The store drops values past its capacity, so an echoed count above it
+    // completes once the store is full.
+    uint32_t expected = expectedCount.load(std::memory_order_acquire);
+    if (expected > SAMPLE_STORE_CAPACITY)
+        expected = SAMPLE_STORE_CAPACITY;
+    if (received < expected)
+        return;
+    transferActive = false;
+    destroyProgress();
+    commitStagedValues(received);
+    dataHeader.interval = transferReceiving.interval;
+    dataHeader.amountIndex = uint16_t(transferReceiving.amountIndex);
+    SystemTime now;
+    getLocalTime(&now);
+    stampFromEnd(now);
+    resetChartView();
+}
+
+void transferAbortCommand() {
+    destroyProgress();
+    transferActive = false;
+}
+
+void progressAbortClicked() {
+    sendStop();
+    uiPostCommand(CMD_TRANSFER_ABORT);
+}
