@@ -1,0 +1,45 @@
+// The two charts of the main window: axes, curves, time labels and the
+// no-data text, drawn through a canvas in the window's logical coordinates.
+// The print variants draw the same on paper.
+#pragma once
+#include <cstdint>
+
+#include "data/sample_store.h"
+#include "view/canvas.h"
+
+// Both charts are 600 columns wide from x = 150; 2 pixels per percent.
+constexpr int CHART_LEFT = 150;
+constexpr int CHART_COLUMNS = 600;
+constexpr int MAIN_BASELINE = 530;
+constexpr int ZOOM_BASELINE = 250;
+// The zoom chart shows the main chart's samples this much finer.
+constexpr int ZOOM_FACTOR = 10;
+constexpr int CURSOR_BAND_COLUMNS = CHART_COLUMNS / ZOOM_FACTOR;
+
+// Axes, ticks and labels of the chart whose baseline starts at (x, y).
+void drawAxes(Canvas* canvas, int x, int y);
+// The same, with labels on the paper's own background.
+void drawAxesForPrint(Canvas* canvas, int x, int y);
+
+// Draws 600 columns from x = 150, reading one record per column from
+// startIndex on, step samples apart. Returns the last sample index the chart
+// covers (startIndex - 1 when step is below 1). Indices outside the store are
+// drawn as gaps and never read.
+int32_t drawCurve(Canvas* canvas, int baselineY, int32_t startIndex, float step);
+
+// caption (UTF-8) with its bottom at (x, y) and record's time stamp below it.
+void drawTimeLabel(Canvas* canvas, const char* caption, SampleRecord record, int x, int y);
+// caption, date and time on three lines, in the small paper font.
+void drawTimeLabelForPrint(Canvas* canvas, const char* caption, SampleRecord record, int x, int y);
+
+// "No data present" in the current language, centred on x, its bottom at y.
+void drawNoData(Canvas* canvas, int x, int y);
+
+// The whole chart area of the main window; writes chartView.mainEnd and
+// chartView.zoomEnd.
+void paintCharts(Canvas* canvas);
+
+// The record a time label shows for a chart's first or last index. An index
+// outside the stored samples (the end index of a chart with fewer than 600
+// samples can be -1) shows the nearest stored one; record 0 when none is stored.
+const SampleRecord& timeLabelRecord(int64_t index);

@@ -1,0 +1,20 @@
+#include "view/chart_view.h"
+
+#include "data/sample_store.h"
+#include "frontend/frontend.h"
+#include "view/chart_drawing.h"
+
+ChartView chartView;
+
+void resetChartView() {
+    dataPresent = true;
+    chartView.mainStart = 0;
+    chartView.cursorX = 0;
+    chartView.zoomOffset = 0;
+    chartView.zoomStart = 0;
+    chartView.samplesPerPixel = int32_t(dataHeader.count / CHART_COLUMNS);
+    uiInvalidate(true);
+    // A file may name a span the selector does not have: then it shows none.
+    uiSpanSetSelection(dataHeader.amountIndex < ACQUISITION_SPANS ? dataHeader.amountIndex : -1);
+    uiScrollShow(false);
+}
