@@ -1,0 +1,90 @@
+#include "app/command_routing.h"
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "app/texts.h"
+#include "data/sample_store.h"
+#include "frontend/frontend.h"
+#include "res/text_table.h"
+
+namespace {
+
+// Returns 0 or an error number; only routes under the error rule show it.
+using CommandHandler = int (*)(int commandId, int notifyCode);
+
+struct CommandRoute {
+    int firstId;
+    int lastId;
+    int needsDataCaption; // 0: runs without samples; else message 45 under this caption
+    bool errorRule;       // a nonzero result becomes message 84
+    CommandHandler handler;
+};
+
+// Drop-down (7) and selection confirmed (9) belong to chart navigation; until
+// it takes them the notifications are accepted and nothing moves.
+int spanSelectorNotified(int, int) {
+    return 0;
+}
+
+int runAboutBox(int, int) {
+    char caption[TEXT_UTF8_SIZE];
+    loadTextUtf8(caption, TEXT_ABOUT);
+    uiRunAboutDialog(caption);
+    return 0;
+}
+
+// File > Exit skips the close steps: no configuration write.
+int exitProgram(int, int) {
+    uiDestroyMainWindow();
+    return 0;
+}
+
+int languageCommand(int commandId, int) {
+    switchLanguage(commandId);
+    return 0;
+}
+
+// One line per command or id range; an id found in no row goes to default
+// processing.
+constexpr CommandRoute ROUTES[] = {
+    {IDC_SPAN_COMBO, IDC_SPAN_COMBO, 0, false, spanSelectorNotified},
+    {IDM_ABOUT, IDM_ABOUT, 0, false, runAboutBox},
+    {IDM_EXIT, IDM_EXIT, 0, false, exitProgram},
+    {IDM_LANG_ENGLISH, IDM_LANG_ENGLISH, 0, false, languageCommand},
+    {IDM_LANG_GERMAN, IDM_LANG_GERMAN, 0, false, languageCommand},
+    {IDM_LANG_DANISH, IDM_LANG_DANISH, 0, false, languageCommand},
+};
+
+} // namespace
+
+bool commandHasData(int captionId) {
+    if (dataPresent) {
+        return true;
+    }
+    showMessage(MSG_NO_DATA, captionId, 0);
+    return false;
+}
+
+void reportSaveResult(int result) {
+    if (result != 0) {
+        showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, result);
+    }
+}
+
+bool mainWindowCommand(int commandId, int notifyCode) {
+    for (const CommandRoute& route : ROUTES) {
+        if (commandId < route.firstId || commandId > route.lastId) {
+            continue;
+        }
+        if (route.needsDataCaption != 0 && !commandHasData(route.needsDataCaption)) {
+            return true;
+        }
+        int result = route.handler(commandId, notifyCode);
+        if (route.errorRule) {
+            reportSaveResult(result);
+        }
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,88 @@
+#include "app/config_file.h"
+
+#include <cstring>
+
+#include "app/app_state.h"
+#include "platform/file.h"
+
+ConfigBlock configBlock;
+
+namespace {
+
+constexpr uint32_t COM_PORT_OFFSET = 0;
+constexpr uint32_t RESERVED1_OFFSET = 2;
+constexpr uint32_t LANGUAGE_BASE_OFFSET = 260;
+constexpr uint32_t RESERVED2_OFFSET = 262;
+
+void putU16(uint8_t* at, uint16_t value) {
+    at[0] = uint8_t(value & 0xFF);
+    at[1] = uint8_t(value >> 8);
+}
+
+uint16_t getU16(const uint8_t* at) {
+    return uint16_t(at[0] | (at[1] << 8));
+}
+
+void encode(const ConfigBlock* block, uint8_t* image) {
+    putU16(image + COM_PORT_OFFSET, block->comPort);
+    std::memcpy(image + RESERVED1_OFFSET, block->reserved1, sizeof block->reserved1);
+    putU16(image + LANGUAGE_BASE_OFFSET, block->languageBase);
+    std::memcpy(image + RESERVED2_OFFSET, block->reserved2, sizeof block->reserved2);
+}
+
+void decode(const uint8_t* image, ConfigBlock* block) {
+    block->comPort = getU16(image + COM_PORT_OFFSET);
+    std::memcpy(block->reserved1, image + RESERVED1_OFFSET, sizeof block->reserved1);
+    block->languageBase = getU16(image + LANGUAGE_BASE_OFFSET);
+    std::memcpy(block->reserved2, image + RESERVED2_OFFSET, sizeof block->reserved2);
+}
+
+// A close that fails after a write may mean the bytes never reached the disk,
+// so it is reported unless an earlier failure already is.
+int closeAfterWrite(FileHandle file, int result) {
+    int closeResult = fileClose(file);
+    return result != 0 ? result : closeResult;
+}
+
+} // namespace
+
+int readConfig(ConfigBlock* block) {
+    FileHandle file = FILE_NONE;
+    bool existed = false;
+    int result =
+        fileOpen(CONFIG_FILE_NAME, FILE_READ | FILE_WRITE, FILE_OPEN_ALWAYS, &file, &existed);
+    if (result != 0) {
+        return result;
+    }
+    // The image starts as the block itself, so a short read replaces only
+    // the block's first bytes, as reading straight into the block would.
+    uint8_t image[CONFIG_BLOCK_SIZE];
+    encode(block, image);
+    uint32_t moved = 0;
+    if (existed) {
+        // Success is judged by the byte count alone.
+        fileRead(file, image, CONFIG_BLOCK_SIZE, &moved);
+        decode(image, block);
+        fileClose(file);
+        return moved < CONFIG_BLOCK_SIZE ? ERR_CONFIG_SIZE : 0;
+    }
+    fileWrite(file, image, CONFIG_BLOCK_SIZE, &moved);
+    return closeAfterWrite(file, moved < CONFIG_BLOCK_SIZE ? ERR_CONFIG_SIZE : 0);
+}
+
+int writeConfig(const ConfigBlock* block) {
+    FileHandle file = FILE_NONE;
+    bool existed = false;
+    int result = fileOpen(CONFIG_FILE_NAME, FILE_WRITE, FILE_OPEN_ALWAYS, &file, &existed);
+    if (result != 0) {
+        return result;
+    }
+    uint8_t image[CONFIG_BLOCK_SIZE];
+    encode(block, image);
+    uint32_t moved = 0;
+    result = fileWrite(file, image, CONFIG_BLOCK_SIZE, &moved);
+    if (result == 0 && moved < CONFIG_BLOCK_SIZE) {
+        result = ERR_CONFIG_SIZE;
+    }
+    return closeAfterWrite(file, result);
+}

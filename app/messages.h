@@ -1,0 +1,9 @@
+// Every message box of the program, composed from the text table.
+#pragma once
+#include <cstdint>
+
+// Shows message messageId under caption captionId, both in the active
+// language, with ": <number>" appended when number is not 0, the information
+// icon below message 70 and the stop icon from 70 up, owned by the main
+// window. Returns when the user has closed the box.
+void showMessage(int messageId, int captionId, int32_t number);
