@@ -1,0 +1,273 @@
+#include "tests/support/scripted_frontend.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "acquire/transfer.h"
+#include "app/main_window.h"
+
+ScriptedFrontend scripted;
+
+namespace {
+
+void record(const std::string& call) {
+    scripted.calls.push_back(call);
+}
+
+std::string join(std::initializer_list<std::string> parts) {
+    std::string joined;
+    for (const std::string& part : parts) {
+        if (!joined.empty()) {
+            joined += '|';
+        }
+        joined += part;
+    }
+    return joined;
+}
+
+std::string number(long long value) {
+    return std::to_string(value);
+}
+
+// The most Win32 SetScrollInfo lets the position reach.
+int32_t lastPosition(const ScrollInfo& info) {
+    int32_t page = info.nPage > 0 ? int32_t(info.nPage) - 1 : 0;
+    return std::max(info.nMin, info.nMax - page);
+}
+
+} // namespace
+
+void scriptedReset() {
+    scripted = ScriptedFrontend{};
+}
+
+int scriptedRunPostedCommands() {
+    int ran = 0;
+    while (!scripted.postedCommands.empty()) {
+        int commandId = scripted.postedCommands.front();
+        scripted.postedCommands.pop_front();
+        mainWindowCommand(commandId, 0);
+        ++ran;
+    }
+    return ran;
+}
+
+int scriptedCount(const std::string& call) {
+    return int(std::count(scripted.calls.begin(), scripted.calls.end(), call));
+}
+
+std::vector<std::string> scriptedCallsStartingWith(const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& call : scripted.calls) {
+        if (call.compare(0, prefix.size(), prefix) == 0) {
+            found.push_back(call);
+        }
+    }
+    return found;
+}
+
+const MenuEntry* scriptedMenuItem(int commandId) {
+    for (const MenuEntry& entry : scripted.menuBar) {
+        if (entry.kind == MENU_ITEM && entry.commandId == commandId) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<int> scriptedCheckedItems() {
+    std::vector<int> ids;
+    for (const auto& [id, isChecked] : scripted.checked) {
+        if (isChecked) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+// ---- frontend/frontend.h ----
+
+void uiMessageBox(const char* text, const char* caption, unsigned icon) {
+    record(join({"messageBox", text, caption, number(icon)}));
+    scripted.messageBoxes.push_back({text, caption, icon});
+    if (scripted.duringMessageBox) {
+        scripted.duringMessageBox();
+    }
+}
+
+void uiSetMenuBar(const MenuEntry* entries, int count) {
+    record(join({"setMenuBar", number(count)}));
+    scripted.menuBar.assign(entries, entries + count);
+    scripted.menuBarAttached = true;
+    // A new bar carries no check marks.
+    scripted.checked.clear();
+}
+
+void uiDestroyMenuBar() {
+    record("destroyMenuBar");
+    scripted.menuBar.clear();
+    scripted.menuBarAttached = false;
+    scripted.checked.clear();
+}
+
+void uiCheckMenuItem(int commandId, bool checked) {
+    record(join({"checkMenuItem", number(commandId), number(checked)}));
+    scripted.checked[commandId] = checked;
+}
+
+void uiPostCommand(int commandId) {
+    record(join({"postCommand", number(commandId)}));
+    scripted.postedCommands.push_back(commandId);
+}
+
+void uiStartTimer(int timerId, unsigned periodMs) {
+    record(join({"startTimer", number(timerId), number(periodMs)}));
+    scripted.runningTimers[timerId] = periodMs;
+}
+
+void uiStopTimer(int timerId) {
+    record(join({"stopTimer", number(timerId)}));
+    scripted.runningTimers.erase(timerId);
+}
+
+// As DestroyWindow sends WM_DESTROY before it returns, the window's destroy
+// handler runs here, once.
+void uiDestroyMainWindow() {
+    record("destroyMainWindow");
+    if (scripted.mainWindowDestroyed) {
+        return;
+    }
+    scripted.mainWindowDestroyed = true;
+    mainWindowDestroy();
+    scripted.runningTimers.clear();
+}
+
+void uiInvalidate(bool erase) {
+    record(join({"invalidate", number(erase)}));
+    ++scripted.invalidations;
+    if (erase) {
+        ++scripted.erasingInvalidations;
+    }
+}
+
+void uiSetWaitCursor(bool wait) {
+    record(join({"waitCursor", number(wait)}));
+    scripted.waitCursor = wait;
+}
+
+void uiFocusMainWindow() {
+    record("focusMainWindow");
+}
+
+void uiSpanSetItems(const char* const* labels, int count) {
+    record(join({"spanSetItems", number(count)}));
+    scripted.spanItems.assign(labels, labels + count);
+    // Emptying a combo box drops its selection.
+    scripted.spanSelection = -1;
+}
+
+int uiSpanGetSelection() {
+    return scripted.spanSelection;
+}
+
+void uiSpanSetSelection(int index) {
+    record(join({"spanSetSelection", number(index)}));
+    bool inRange = index >= 0 && index < int(scripted.spanItems.size());
+    scripted.spanSelection = inRange ? index : -1;
+}
+
+void uiScrollGetInfo(ScrollInfo* info) {
+    *info = scripted.scroll;
+}
+
+void uiScrollSetInfo(const ScrollInfo* info, unsigned mask) {
+    record(join({"scrollSetInfo", number(info->nMin), number(info->nMax), number(info->nPage),
+                 number(info->nPos), number(mask)}));
+    ScrollInfo& scroll = scripted.scroll;
+    if (mask & SIF_RANGE) {
+        scroll.nMin = info->nMin;
+        scroll.nMax = info->nMax;
+    }
+    if (mask & SIF_PAGE) {
+        scroll.nPage = info->nPage;
+    }
+    uint32_t range = uint32_t(int64_t(scroll.nMax) - scroll.nMin + 1);
+    scroll.nPage = std::min(scroll.nPage, range);
+    if (mask & SIF_POS) {
+        scroll.nPos = info->nPos;
+    }
+    scroll.nPos = std::clamp(scroll.nPos, scroll.nMin, lastPosition(scroll));
+}
+
+void uiScrollShow(bool show) {
+    record(join({"scrollShow", number(show)}));
+    scripted.scrollVisible = show;
+}
+
+int uiRunAboutDialog(const char* caption) {
+    record(join({"aboutDialog", caption}));
+    scripted.aboutCaptions.push_back(caption);
+    return scripted.aboutResult;
+}
+
+int uiRunAcquisitionDialog(const AcquisitionDialogContent* content) {
+    record(join({"acquisitionDialog", content->title}));
+    if (!scripted.acquisitionAvailable) {
+        return -1;
+    }
+    scripted.acquisitionDialogs.push_back(*content);
+    int result = 0;
+    while (!scripted.acquisitionClicks.empty()) {
+        int controlId = scripted.acquisitionClicks.front();
+        scripted.acquisitionClicks.pop_front();
+        record(join({"acquisitionClick", number(controlId)}));
+        if (acquisitionDialogCommand(controlId, &result)) {
+            return result;
+        }
+    }
+    record("acquisitionClick|2");
+    return acquisitionDialogCommand(2, &result) ? result : -1;
+}
+
+void uiProgressCreate(const char* text, const char* abortLabel) {
+    record(join({"progressCreate", text, abortLabel}));
+    scripted.progressOpen = true;
+    scripted.progressPosition = 0;
+    scripted.progressText = text;
+    scripted.progressAbortLabel = abortLabel;
+}
+
+void uiProgressSetPosition(int position) {
+    record(join({"progressSetPosition", number(position)}));
+    scripted.progressPosition = position;
+}
+
+void uiProgressDestroy() {
+    record("progressDestroy");
+    scripted.progressOpen = false;
+}
+
+bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* dialogError) {
+    record(join({"fileDialog", spec->kind == FILE_DIALOG_SAVE ? "save" : "open"}));
+    scripted.fileDialogs.push_back({spec->kind, spec->filterName, spec->filterPattern,
+                                    spec->defaultExtension, spec->overwritePrompt,
+                                    spec->createPrompt});
+    ScriptedFileAnswer answer{false, "", 0};
+    if (!scripted.fileAnswers.empty()) {
+        answer = scripted.fileAnswers.front();
+        scripted.fileAnswers.pop_front();
+    }
+    *dialogError = answer.dialogError;
+    // A name that does not fit is a failed dialog, as GetSaveFileName's
+    // FNERR_BUFFERTOOSMALL (0x3003) is.
+    if (answer.chosen && answer.path.size() >= size) {
+        *dialogError = 0x3003;
+        return false;
+    }
+    if (!answer.chosen) {
+        return false;
+    }
+    std::snprintf(path, size, "%s", answer.path.c_str());
+    *dialogError = 0;
+    return true;
+}
