@@ -1,0 +1,604 @@
+// t596sim: a T596 data logger on a pseudo-terminal (or any tty), speaking the
+// device side of the protocol, for demonstrations and end-to-end tests.
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "link/device_codes.h"
+#include "link/frame_codec.h"
+#include "tools/t596sim/sim_pattern.h"
+
+namespace {
+
+constexpr int EXIT_USAGE = 2;
+constexpr int EXIT_FAILURE_RUN = 1;
+constexpr uint32_t LINE_BYTES_PER_SECOND = 5760; // 57,600 baud, 10 bits a byte
+constexpr int HANGUP_PAUSE_MS = 20;
+// Line pacing hands the port about this many milliseconds of bytes at a time,
+// as a UART's FIFO would, rather than waking for every byte.
+constexpr uint32_t PACE_SLICE_MS = 10;
+constexpr uint32_t OUT_BUFFER_SIZE = 1024;
+// Frames are generated only while fewer bytes wait, so a stop from the PC is
+// answered soon rather than after a deep buffer.
+constexpr uint32_t REFILL_BELOW = 256;
+constexpr uint32_t MAX_COUNT = 0xFFFFFF; // three count bytes
+constexpr size_t PATH_SIZE = 4096;
+
+enum class Pattern { Load, Count };
+enum class Pace { Line, None };
+
+struct Options {
+    const char* linkPath = nullptr;
+    const char* ttyPath = nullptr;
+    uint16_t interval = 10;
+    Pattern pattern = Pattern::Load;
+    Pace pace = Pace::Line;
+    bool filler = false;
+    double noise = 0.0;
+    bool silent = false;
+    bool noEcho = false;
+    long echoCount = -1;
+    long stopAfter = -1;
+    long vanishAfter = -1;
+};
+
+const char USAGE[] = "Usage: t596sim [options]\n"
+                     "A simulated T596 power data logger on a pseudo-terminal. Prints the\n"
+                     "device path the PC side opens, then serves the protocol until SIGTERM or\n"
+                     "SIGINT.\n"
+                     "\n"
+                     "  --link PATH       make PATH a symbolic link to the pseudo-terminal\n"
+                     "                    (a stale link is replaced; removed on exit)\n"
+                     "  --tty DEVICE      serve on this tty (e.g. a real serial port) instead\n"
+                     "                    of a new pseudo-terminal\n"
+                     "  --interval N      sample interval in hundredths of a second, 0..100\n"
+                     "                    (default 10)\n"
+                     "  --pattern load|count\n"
+                     "                    load: a daily load curve in percent with noise,\n"
+                     "                    event markers (201, 202) and gaps (255) (default);\n"
+                     "                    count: the k-th sample sent is k % 200\n"
+                     "  --pace line|none  line: the real line rate, 5,760 bytes/s (default);\n"
+                     "                    none: as fast as the PC takes the bytes\n"
+                     "  --filler          put 0xFF filler bytes between frames\n"
+                     "  --noise RATE      probability 0..1 per frame of corrupting one byte\n"
+                     "  --silent          answer nothing at all\n"
+                     "  --no-echo         do not echo the count codes\n"
+                     "  --echo-count N    echo the count N (0..16777215) instead of the one\n"
+                     "                    received, and send that many samples\n"
+                     "  --stop-after N    end a transfer after N samples by sending DEV_STOP\n"
+                     "  --vanish-after N  after N samples close the line and exit\n"
+                     "  --help            show this text\n";
+
+int usageError(const char* format, const char* what) {
+    fprintf(stderr, "t596sim: ");
+    fprintf(stderr, format, what);
+    fprintf(stderr, "\nTry 't596sim --help'.\n");
+    return EXIT_USAGE;
+}
+
+bool parseLong(const char* text, long low, long high, long* value) {
+    if (text == nullptr || *text == '\0')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    long v = strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high)
+        return false;
+    *value = v;
+    return true;
+}
+
+// Returns -1 when the simulator should run, else the exit code.
+int parseOptions(int argc, char** argv, Options* o) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (strcmp(arg, "--help") == 0) {
+            fputs(USAGE, stdout);
+            return 0;
+        }
+        bool takesValue = strcmp(arg, "--link") == 0 || strcmp(arg, "--tty") == 0 ||
+                          strcmp(arg, "--interval") == 0 || strcmp(arg, "--pattern") == 0 ||
+                          strcmp(arg, "--pace") == 0 || strcmp(arg, "--noise") == 0 ||
+                          strcmp(arg, "--echo-count") == 0 || strcmp(arg, "--stop-after") == 0 ||
+                          strcmp(arg, "--vanish-after") == 0;
+        if (!takesValue) {
+            if (strcmp(arg, "--filler") == 0)
+                o->filler = true;
+            else if (strcmp(arg, "--silent") == 0)
+                o->silent = true;
+            else if (strcmp(arg, "--no-echo") == 0)
+                o->noEcho = true;
+            else
+                return usageError("unknown option '%s'", arg);
+            continue;
+        }
+        if (i + 1 >= argc)
+            return usageError("option '%s' needs a value", arg);
+        const char* value = argv[++i];
+        long number = 0;
+        if (strcmp(arg, "--link") == 0) {
+            o->linkPath = value;
+        } else if (strcmp(arg, "--tty") == 0) {
+            o->ttyPath = value;
+        } else if (strcmp(arg, "--interval") == 0) {
+            if (!parseLong(value, 0, 100, &number))
+                return usageError("--interval takes 0..100 (hundredths of a second), not '%s'",
+                                  value);
+            o->interval = static_cast<uint16_t>(number);
+        } else if (strcmp(arg, "--pattern") == 0) {
+            if (strcmp(value, "load") == 0)
+                o->pattern = Pattern::Load;
+            else if (strcmp(value, "count") == 0)
+                o->pattern = Pattern::Count;
+            else
+                return usageError("--pattern takes load or count, not '%s'", value);
+        } else if (strcmp(arg, "--pace") == 0) {
+            if (strcmp(value, "line") == 0)
+                o->pace = Pace::Line;
+            else if (strcmp(value, "none") == 0)
+                o->pace = Pace::None;
+            else
+                return usageError("--pace takes line or none, not '%s'", value);
+        } else if (strcmp(arg, "--noise") == 0) {
+            char* end = nullptr;
+            double rate = strtod(value, &end);
+            if (*value == '\0' || *end != '\0' || !(rate >= 0.0 && rate <= 1.0))
+                return usageError("--noise takes a probability 0..1, not '%s'", value);
+            o->noise = rate;
+        } else {
+            if (!parseLong(value, 0, strcmp(arg, "--echo-count") == 0 ? MAX_COUNT : LONG_MAX,
+                           &number))
+                return usageError("bad number '%s'", value);
+            if (strcmp(arg, "--echo-count") == 0)
+                o->echoCount = number;
+            else if (strcmp(arg, "--stop-after") == 0)
+                o->stopAfter = number;
+            else
+                o->vanishAfter = number;
+        }
+    }
+    return -1;
+}
+
+// ---- signals ---------------------------------------------------------------
+
+volatile sig_atomic_t terminateRequested = 0;
+sigset_t waitMask; // the mask in force only while waiting
+
+void onTerminate(int) {
+    terminateRequested = 1;
+}
+
+// The terminating signals stay blocked except inside ppoll(), so one that
+// comes between a check of the flag and the wait still ends the wait.
+void installSignals() {
+    struct sigaction action;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = onTerminate;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGHUP);
+    sigprocmask(SIG_BLOCK, &blocked, &waitMask);
+    sigdelset(&waitMask, SIGTERM);
+    sigdelset(&waitMask, SIGINT);
+    sigdelset(&waitMask, SIGHUP);
+}
+
+int waitFor(pollfd* fd, nfds_t count, int timeoutMs) {
+    timespec timeout{timeoutMs / 1000, static_cast<long>(timeoutMs % 1000) * 1000000L};
+    return ppoll(fd, count, timeoutMs < 0 ? nullptr : &timeout, &waitMask);
+}
+
+uint64_t nowNs() {
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<uint64_t>(t.tv_sec) * 1000000000ULL + static_cast<uint64_t>(t.tv_nsec);
+}
+
+// ---- the line ----------------------------------------------------------------
+
+bool makeRaw(int fd) {
+    termios tio;
+    if (tcgetattr(fd, &tio) != 0)
+        return false;
+    cfmakeraw(&tio);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, B57600);
+    cfsetospeed(&tio, B57600);
+    return tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+// A new pseudo-terminal; the slave's path goes to slavePath. The slave is
+// opened once to set raw mode, then left to the PC side.
+int openPseudoTerminal(char* slavePath, size_t size) {
+    int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0)
+        return -1;
+    if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, slavePath, size) != 0) {
+        close(master);
+        return -1;
+    }
+    int slave = open(slavePath, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    bool raw = slave >= 0 && makeRaw(slave) && makeRaw(master);
+    if (slave >= 0)
+        close(slave);
+    if (!raw) {
+        close(master);
+        return -1;
+    }
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    return master;
+}
+
+int openTty(const char* path) {
+    int fd = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    if (!makeRaw(fd)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Points linkPath at target, replacing an old symbolic link but never a file.
+bool makeLink(const char* linkPath, const char* target) {
+    char temporary[PATH_SIZE];
+    int n = snprintf(temporary, sizeof temporary, "%s.t596sim-%d", linkPath, getpid());
+    if (n < 0 || static_cast<size_t>(n) >= sizeof temporary)
+        return false;
+    unlink(temporary);
+    if (symlink(target, temporary) != 0)
+        return false;
+    char existing[PATH_SIZE];
+    if (readlink(linkPath, existing, sizeof existing) < 0 && errno != ENOENT) {
+        fprintf(stderr, "t596sim: %s exists and is not a symbolic link; leaving it alone\n",
+                linkPath);
+        unlink(temporary);
+        return false;
+    }
+    if (rename(temporary, linkPath) != 0) {
+        unlink(temporary);
+        return false;
+    }
+    return true;
+}
+
+// Removes the link only while it still points at this simulator's device.
+void removeLink(const char* linkPath, const char* target) {
+    char existing[PATH_SIZE];
+    ssize_t n = readlink(linkPath, existing, sizeof existing - 1);
+    if (n < 0)
+        return;
+    existing[n] = '\0';
+    if (strcmp(existing, target) == 0)
+        unlink(linkPath);
+}
+
+// ---- the device ----------------------------------------------------------------
+
+struct Device {
+    const Options* options;
+    int fd;
+    // Bytes waiting for the line, in order.
+    uint8_t out[OUT_BUFFER_SIZE];
+    uint32_t outStart;
+    uint32_t outEnd;
+    // The frame being received from the PC.
+    uint8_t line[8];
+    uint32_t lineLength;
+    uint8_t countBytes[3];
+    // The running transfer.
+    bool sending;
+    uint32_t total;
+    uint32_t sent;
+    uint64_t newestLogIndex;
+    uint32_t newestTimeOfDay;
+    uint64_t samplesSentEver;
+    bool vanishing;
+    // Line pacing: bytes allowed since paceEpoch, counted in paceSent.
+    bool paceRunning;
+    uint64_t paceEpochNs;
+    uint64_t paceSent;
+    uint64_t noiseState;
+};
+
+uint32_t outPending(const Device& d) {
+    return d.outEnd - d.outStart;
+}
+
+double noiseDraw(Device& d) {
+    d.noiseState ^= d.noiseState << 13;
+    d.noiseState ^= d.noiseState >> 7;
+    d.noiseState ^= d.noiseState << 17;
+    return static_cast<double>(d.noiseState >> 11) / 9007199254740992.0;
+}
+
+void emit(Device& d, const uint8_t* bytes, uint32_t count) {
+    if (d.outStart > 0 && d.outEnd + count + 2 > OUT_BUFFER_SIZE) {
+        memmove(d.out, d.out + d.outStart, outPending(d));
+        d.outEnd -= d.outStart;
+        d.outStart = 0;
+    }
+    if (d.outEnd + count + 2 > OUT_BUFFER_SIZE)
+        return; // cannot happen with the refill limit; a real line would drop it too
+    uint8_t* at = d.out + d.outEnd;
+    memcpy(at, bytes, count);
+    if (d.options->noise > 0.0 && noiseDraw(d) < d.options->noise) {
+        uint32_t which = static_cast<uint32_t>(noiseDraw(d) * count) % count;
+        uint8_t garbled = static_cast<uint8_t>(noiseDraw(d) * 256.0);
+        at[which] = garbled == at[which] ? static_cast<uint8_t>(garbled ^ 0x10) : garbled;
+    }
+    d.outEnd += count;
+    if (d.options->filler) {
+        // One or two filler bytes, so the PC sees both.
+        d.out[d.outEnd++] = FRAME_FILLER;
+        if (d.samplesSentEver % 2 == 1)
+            d.out[d.outEnd++] = FRAME_FILLER;
+    }
+}
+
+void emitCode(Device& d, uint16_t code) {
+    uint8_t frame[FRAME16_SIZE];
+    encodeFrame(code, frame);
+    emit(d, frame, FRAME16_SIZE);
+}
+
+uint8_t sampleValue(const Device& d, uint32_t k) {
+    if (d.options->pattern == Pattern::Count)
+        return countPatternValue(k);
+    uint64_t back = d.total - 1 - k;
+    uint64_t backHundredths = back * d.options->interval % HUNDREDTHS_PER_DAY;
+    uint32_t timeOfDay = static_cast<uint32_t>(
+        (d.newestTimeOfDay + HUNDREDTHS_PER_DAY - backHundredths) % HUNDREDTHS_PER_DAY);
+    return loadPatternValue(d.newestLogIndex - back, timeOfDay);
+}
+
+void startTransfer(Device& d, uint32_t total) {
+    timespec wall;
+    clock_gettime(CLOCK_REALTIME, &wall);
+    tm local;
+    localtime_r(&wall.tv_sec, &local);
+    d.newestTimeOfDay = static_cast<uint32_t>(
+        ((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 100 + wall.tv_nsec / 10000000);
+    uint64_t interval = d.options->interval > 0 ? d.options->interval : 1;
+    uint64_t hundredths = static_cast<uint64_t>(wall.tv_sec) * 100 + wall.tv_nsec / 10000000;
+    // Far enough from zero that looking back over a full transfer stays positive.
+    d.newestLogIndex = hundredths / interval + MAX_COUNT;
+    d.total = total;
+    d.sent = 0;
+    d.sending = total > 0;
+}
+
+// Puts sample frames behind what waits, up to the refill limit, and carries
+// out an early stop or a vanish once their sample number is reached.
+void refill(Device& d) {
+    const Options& o = *d.options;
+    while (d.sending && outPending(d) < REFILL_BELOW) {
+        if (o.vanishAfter >= 0 && d.samplesSentEver >= static_cast<uint64_t>(o.vanishAfter)) {
+            d.sending = false;
+            d.vanishing = true;
+            return;
+        }
+        if (o.stopAfter >= 0 && d.sent >= static_cast<uint64_t>(o.stopAfter)) {
+            d.sending = false;
+            emitCode(d, DEV_STOP);
+            return;
+        }
+        uint8_t frame[FRAME8_SIZE];
+        encodeValueFrame(sampleValue(d, d.sent), frame);
+        emit(d, frame, FRAME8_SIZE);
+        ++d.sent;
+        ++d.samplesSentEver;
+        if (d.sent == d.total)
+            d.sending = false; // a full transfer simply ends
+    }
+}
+
+uint32_t countFromBytes(const uint8_t bytes[3]) {
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16;
+}
+
+void echoCountCode(Device& d, uint16_t received, uint16_t base, int byteIndex) {
+    if (d.options->noEcho)
+        return;
+    if (d.options->echoCount < 0) {
+        emitCode(d, received);
+        return;
+    }
+    uint32_t count = static_cast<uint32_t>(d.options->echoCount);
+    emitCode(d, static_cast<uint16_t>(base + ((count >> (8 * byteIndex)) & 0xFF)));
+}
+
+void onCode(Device& d, uint16_t code) {
+    if (d.options->silent)
+        return;
+    if (code >= DEV_COUNT_LO && code <= DEV_COUNT_LO_LAST) {
+        d.countBytes[0] = static_cast<uint8_t>((code - DEV_COUNT_LO) % 256);
+        echoCountCode(d, code, DEV_COUNT_LO, 0);
+    } else if (code >= DEV_COUNT_MID && code <= DEV_COUNT_MID_LAST) {
+        d.countBytes[1] = static_cast<uint8_t>((code - DEV_COUNT_MID) % 256);
+        echoCountCode(d, code, DEV_COUNT_MID, 1);
+    } else if (code >= DEV_COUNT_HI && code <= DEV_COUNT_HI_LAST) {
+        d.countBytes[2] = static_cast<uint8_t>((code - DEV_COUNT_HI) % 256);
+        echoCountCode(d, code, DEV_COUNT_HI, 2);
+    } else if (code == DEV_PING) {
+        emitCode(d, DEV_PING_REPLY);
+        emitCode(d, static_cast<uint16_t>(DEV_INTERVAL + d.options->interval));
+    } else if (code == DEV_START) {
+        uint32_t total = d.options->echoCount >= 0 ? static_cast<uint32_t>(d.options->echoCount)
+                                                   : countFromBytes(d.countBytes);
+        startTransfer(d, total);
+    } else if (code == DEV_STOP) {
+        d.sending = false;
+        emitCode(d, DEV_STOP);
+    }
+}
+
+// The device's own reading of the PC's 16-bit frames: four nibble bytes, their
+// sum and a carriage return; filler is skipped, anything else is dropped.
+void onByte(Device& d, uint8_t byte) {
+    if (byte == FRAME_FILLER)
+        return;
+    if (byte != FRAME_END) {
+        if (d.lineLength < sizeof d.line)
+            d.line[d.lineLength] = byte;
+        ++d.lineLength;
+        return;
+    }
+    bool whole = d.lineLength == FRAME16_SIZE - 1 &&
+                 static_cast<uint8_t>(d.line[0] + d.line[1] + d.line[2] + d.line[3]) == d.line[4];
+    d.lineLength = 0;
+    if (!whole)
+        return;
+    uint16_t code = static_cast<uint16_t>((d.line[0] & 0xF0) << 8 | (d.line[1] & 0xF0) << 4 |
+                                          (d.line[2] & 0xF0) | d.line[3] >> 4);
+    onCode(d, code);
+}
+
+// The PC closed the port: what was on its way is lost, as on a real line.
+void onHangup(Device& d) {
+    d.outStart = d.outEnd = 0;
+    d.sending = false;
+    d.lineLength = 0;
+    d.paceRunning = false;
+}
+
+// How many waiting bytes the line takes now.
+uint32_t lineAllows(Device& d, uint64_t now, int* waitMs) {
+    uint32_t pending = outPending(d);
+    *waitMs = -1;
+    if (pending == 0) {
+        d.paceRunning = false;
+        return 0;
+    }
+    if (d.options->pace == Pace::None)
+        return pending;
+    if (!d.paceRunning) {
+        d.paceRunning = true;
+        d.paceEpochNs = now;
+        d.paceSent = 0;
+    }
+    // Counted from one epoch, so rounding never accumulates into drift.
+    uint64_t due = (now - d.paceEpochNs) * LINE_BYTES_PER_SECOND / 1000000000ULL + 1;
+    uint64_t allowed = due > d.paceSent ? due - d.paceSent : 0;
+    uint32_t slice = LINE_BYTES_PER_SECOND * PACE_SLICE_MS / 1000;
+    uint32_t wanted = pending < slice ? pending : slice;
+    if (allowed >= wanted)
+        return static_cast<uint32_t>(allowed < pending ? allowed : pending);
+    uint64_t dueAtNs =
+        (d.paceSent + wanted - 1) * 1000000000ULL / LINE_BYTES_PER_SECOND + d.paceEpochNs;
+    *waitMs = static_cast<int>((dueAtNs - now + 999999) / 1000000);
+    if (*waitMs < 1)
+        *waitMs = 1;
+    return 0;
+}
+
+// Serves the line until a terminating signal or a vanish. Returns the exit code.
+int serve(Device& d) {
+    while (!terminateRequested) {
+        refill(d);
+        if (d.vanishing && outPending(d) == 0)
+            return 0;
+        int waitMs = -1;
+        uint32_t allowed = lineAllows(d, nowNs(), &waitMs);
+        pollfd fd{d.fd, static_cast<short>(POLLIN | (allowed > 0 ? POLLOUT : 0)), 0};
+        int ready = waitFor(&fd, 1, waitMs);
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            perror("t596sim: poll");
+            return EXIT_FAILURE_RUN;
+        }
+        bool hungUp = false;
+        if (fd.revents & POLLIN) {
+            uint8_t bytes[256];
+            ssize_t got = read(d.fd, bytes, sizeof bytes);
+            for (ssize_t i = 0; i < got; ++i)
+                onByte(d, bytes[i]);
+            hungUp = got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR);
+        } else if (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+            hungUp = true;
+        }
+        if (!hungUp && (fd.revents & POLLOUT) && allowed > 0) {
+            ssize_t wrote = write(d.fd, d.out + d.outStart, allowed);
+            if (wrote > 0) {
+                d.outStart += static_cast<uint32_t>(wrote);
+                d.paceSent += static_cast<uint64_t>(wrote);
+            } else if (wrote < 0 && errno != EAGAIN && errno != EINTR) {
+                hungUp = true;
+            }
+        }
+        if (hungUp) {
+            // No PC on the line: wait for one to open it again, without spinning.
+            onHangup(d);
+            if (d.vanishing)
+                return 0;
+            waitFor(nullptr, 0, HANGUP_PAUSE_MS);
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    static Options options;
+    int parsed = parseOptions(argc, argv, &options);
+    if (parsed >= 0)
+        return parsed;
+    installSignals();
+
+    char devicePath[PATH_SIZE];
+    int fd;
+    if (options.ttyPath != nullptr) {
+        snprintf(devicePath, sizeof devicePath, "%s", options.ttyPath);
+        fd = openTty(options.ttyPath);
+    } else {
+        fd = openPseudoTerminal(devicePath, sizeof devicePath);
+    }
+    if (fd < 0) {
+        fprintf(stderr, "t596sim: cannot open %s: %s\n",
+                options.ttyPath != nullptr ? options.ttyPath : "a pseudo-terminal",
+                strerror(errno));
+        return EXIT_FAILURE_RUN;
+    }
+    if (options.linkPath != nullptr && !makeLink(options.linkPath, devicePath)) {
+        fprintf(stderr, "t596sim: cannot make the link %s: %s\n", options.linkPath,
+                strerror(errno));
+        close(fd);
+        return EXIT_FAILURE_RUN;
+    }
+    printf("%s\n", devicePath);
+    fflush(stdout);
+
+    static Device device;
+    device.options = &options;
+    device.fd = fd;
+    device.noiseState = 0x9E3779B97F4A7C15ULL;
+    int code = serve(device);
+
+    close(fd);
+    if (options.linkPath != nullptr)
+        removeLink(options.linkPath, devicePath);
+    return code;
+}
