@@ -1,9 +1,12 @@
 #include "app/command_routing.h"
 
+#include "acquire/port_select.h"
+#include "acquire/transfer.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/texts.h"
+#include "data/data_file.h"
 #include "data/sample_store.h"
 #include "frontend/frontend.h"
 #include "res/text_table.h"
@@ -54,6 +57,13 @@ constexpr CommandRoute ROUTES[] = {
     {IDM_LANG_ENGLISH, IDM_LANG_ENGLISH, 0, false, languageCommand},
     {IDM_LANG_GERMAN, IDM_LANG_GERMAN, 0, false, languageCommand},
     {IDM_LANG_DANISH, IDM_LANG_DANISH, 0, false, languageCommand},
+    {IDM_COM1, IDM_COM8, 0, false, [](int id, int) { return selectPort(id - IDM_COM_BASE), 0; }},
+    {IDM_AUTO_CONNECT, IDM_AUTO_CONNECT, 0, false, [](int, int) { return autoConnect(), 0; }},
+    {IDM_TRANSFER, IDM_TRANSFER, 0, false, [](int, int) { return transferCommand(), 0; }},
+    {CMD_TRANSFER_ABORT, CMD_TRANSFER_ABORT, 0, false,
+     [](int, int) { return transferAbortCommand(), 0; }},
+    {IDM_SAVE, IDM_SAVE, CAPTION_SAVING, true, [](int, int) { return saveDataFile(); }},
+    {IDM_OPEN, IDM_OPEN, 0, false, [](int, int) { return openDataFileCommand(), 0; }},
 };
 
 } // namespace

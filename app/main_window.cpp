@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "acquire/transfer.h"
 #include "app/app_state.h"
 #include "app/config_file.h"
 #include "app/menu_bar.h"
@@ -90,6 +91,7 @@ int mainWindowCreate() {
     }
     checkConfiguredMenuItems();
 
+    transferInit();
     uiStartTimer(IDT_PUMP, PUMP_PERIOD_MS);
     uiStartTimer(IDT_PROGRESS, PROGRESS_PERIOD_MS);
 
@@ -127,5 +129,7 @@ void mainWindowDestroy() {
 void mainWindowTimer(int timerId) {
     if (timerId == IDT_PUMP) {
         pumpTick();
+    } else if (timerId == IDT_PROGRESS) {
+        progressTick();
     }
 }

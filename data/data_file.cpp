@@ -11,6 +11,7 @@
 #include "frontend/frontend.h"
 #include "platform/file.h"
 #include "res/text_table.h"
+#include "view/chart_view.h"
 
 static void putU16(uint8_t* at, uint16_t value) {
     at[0] = uint8_t(value);
@@ -151,4 +152,12 @@ int openDataFile() {
     if (!askForName(FILE_DIALOG_OPEN, path, &dialogError))
         return dialogError != 0 ? dialogError : ERR_OPEN_CANCELLED;
     return readDataFile(path);
+}
+
+void openDataFileCommand() {
+    int result = openDataFile();
+    if (result == 0)
+        resetChartView();
+    else if (result != ERR_OPEN_CANCELLED && result != ERR_DATA_FILE_REFUSED)
+        showMessage(MSG_DATA_LOAD, CAPTION_ERROR, result);
 }

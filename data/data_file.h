@@ -26,6 +26,10 @@ uint64_t dataFileSize(const DataHeader& header);
 int saveDataFile();
 int openDataFile();
 
+// File > Open: openDataFile, then the view reset of new data; a refused or
+// cancelled file changes nothing, any other error is message 80.
+void openDataFileCommand();
+
 // The same without the dialog, for callers that already have the name.
 int writeDataFile(const char* path);
 // On success the header and the first count records are replaced; on any

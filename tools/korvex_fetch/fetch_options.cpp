@@ -1,0 +1,130 @@
+#include "tools/korvex_fetch/fetch_options.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "acquire/amount_table.h"
+#include "app/texts.h"
+#include "res/text_table.h"
+
+void printFetchUsage() {
+    std::fprintf(stderr, "usage: korvex-fetch [--port COMn|DEVICE | --auto] [--span NAME|INDEX]\n"
+                         "                    [--lang en|de|da] [-o FILE.kvd]\n"
+                         "Downloads logged values from a T596 and writes them as a data file.\n"
+                         "  --port   the serial port: COM1..COM8 or a device path (default COM1)\n"
+                         "  --auto   search COM1..COM8 for the device\n"
+                         "  --span   the span to fetch, as the acquisition dialog names it in any\n"
+                         "           language (\"5 hours\", \"12 Stunden\") or its position 0..13\n"
+                         "           (default \"5 hours\")\n"
+                         "  --lang   the language of the messages (default en)\n"
+                         "  -o       the data file to write; without it nothing is written\n");
+}
+
+static bool sameIgnoringCase(const char* a, const char* b) {
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        char x = *a >= 'A' && *a <= 'Z' ? char(*a - 'A' + 'a') : *a;
+        char y = *b >= 'A' && *b <= 'Z' ? char(*b - 'A' + 'a') : *b;
+        if (x != y)
+            return false;
+    }
+    return *a == *b;
+}
+
+int spanFromName(const char* name) {
+    char* end = nullptr;
+    long index = std::strtol(name, &end, 10);
+    if (end != name && *end == '\0')
+        return index >= 0 && index < AMOUNT_COUNT ? int(index) : -1;
+    const uint16_t bases[] = {LANG_ENGLISH, LANG_GERMAN, LANG_DANISH};
+    for (uint16_t base : bases) {
+        for (int k = 0; k < AMOUNT_COUNT; ++k) {
+            char label[TEXT_UTF8_SIZE];
+            cp1252ToUtf8(textTable.slots[base + TEXT_SPAN_FIRST + k], label, sizeof label);
+            if (sameIgnoringCase(name, label))
+                return k;
+        }
+    }
+    return -1;
+}
+
+static bool copyPath(char* out, const char* in) {
+    size_t length = std::strlen(in);
+    if (length == 0 || length >= FETCH_PATH_SIZE)
+        return false;
+    std::memcpy(out, in, length + 1);
+    return true;
+}
+
+static int usageError(const char* what, const char* argument) {
+    std::fprintf(stderr, "korvex-fetch: %s: %s\n", what, argument);
+    printFetchUsage();
+    return FETCH_EXIT_USAGE;
+}
+
+static int parsePort(const char* value, FetchOptions* options) {
+    if ((value[0] == 'C' || value[0] == 'c') && (value[1] == 'O' || value[1] == 'o') &&
+        (value[2] == 'M' || value[2] == 'm')) {
+        char* end = nullptr;
+        long port = std::strtol(value + 3, &end, 10);
+        if (end == value + 3 || *end != '\0' || port < 1 || port > 8)
+            return usageError("no such port (COM1..COM8)", value);
+        options->port = int(port);
+        return 0;
+    }
+    if (!copyPath(options->device, value))
+        return usageError("device path empty or too long", value);
+    options->port = 0;
+    return 0;
+}
+
+int parseFetchOptions(int argc, char** argv, FetchOptions* options) {
+    std::memset(options, 0, sizeof *options);
+    options->port = 1;
+    options->span = AMOUNT_DEFAULT;
+    options->languageBase = LANG_ENGLISH;
+    bool portGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* option = argv[i];
+        if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
+            printFetchUsage();
+            return FETCH_EXIT_USAGE;
+        }
+        if (std::strcmp(option, "--auto") == 0) {
+            options->autoSearch = true;
+            continue;
+        }
+        bool takesValue = std::strcmp(option, "--port") == 0 ||
+                          std::strcmp(option, "--span") == 0 ||
+                          std::strcmp(option, "--lang") == 0 || std::strcmp(option, "-o") == 0;
+        if (!takesValue)
+            return usageError("unknown option", option);
+        if (i + 1 >= argc)
+            return usageError("missing value after", option);
+        const char* value = argv[++i];
+        if (std::strcmp(option, "--port") == 0) {
+            portGiven = true;
+            int err = parsePort(value, options);
+            if (err != 0)
+                return err;
+        } else if (std::strcmp(option, "--span") == 0) {
+            options->span = spanFromName(value);
+            if (options->span < 0)
+                return usageError("no such span", value);
+        } else if (std::strcmp(option, "--lang") == 0) {
+            if (std::strcmp(value, "en") == 0)
+                options->languageBase = LANG_ENGLISH;
+            else if (std::strcmp(value, "de") == 0)
+                options->languageBase = LANG_GERMAN;
+            else if (std::strcmp(value, "da") == 0)
+                options->languageBase = LANG_DANISH;
+            else
+                return usageError("no such language (en, de, da)", value);
+        } else if (!copyPath(options->output, value)) {
+            return usageError("file name empty or too long", value);
+        }
+    }
+    if (portGiven && options->autoSearch)
+        return usageError("choose one of", "--port, --auto");
+    return 0;
+}

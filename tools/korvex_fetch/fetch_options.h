@@ -1,0 +1,26 @@
+// The command line of korvex-fetch.
+#pragma once
+#include <cstdint>
+
+constexpr int FETCH_EXIT_OK = 0;
+constexpr int FETCH_EXIT_FAILED = 1;
+constexpr int FETCH_EXIT_USAGE = 2;
+
+constexpr int FETCH_PATH_SIZE = 256;
+
+struct FetchOptions {
+    int port;                     // COMn, 0 when a device path is given
+    char device[FETCH_PATH_SIZE]; // the device path of --port DEVICE
+    bool autoSearch;              // --auto
+    int span;                     // AmountTable index
+    uint16_t languageBase;        // --lang
+    char output[FETCH_PATH_SIZE]; // -o, empty: no file
+};
+
+// Fills options from argv. Returns 0, or FETCH_EXIT_USAGE after printing why
+// to standard error.
+int parseFetchOptions(int argc, char** argv, FetchOptions* options);
+// The span a name stands for: its index 0..13, or its label in any of the
+// three languages, letter case ignored. -1 when none.
+int spanFromName(const char* name);
+void printFetchUsage();
