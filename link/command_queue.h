@@ -13,6 +13,8 @@ extern CommandQueue commandQueue;
 
 // Returns false, queueing nothing, when the queue is full (31 codes waiting).
 bool queueCode(uint16_t code);
+// How many more codes queueCode would take.
+uint32_t commandQueueRoom();
 bool commandQueueEmpty();
 // Takes the oldest code; false when empty.
 bool commandQueueTake(uint16_t* code);

@@ -28,7 +28,9 @@ void dispatchValue(uint16_t value);
 void sendCode(uint16_t code);
 void sendPing();
 void sendStop();
-void queueCount(uint32_t count);
+// Queues the three count codes, low byte first, or none of them when the queue
+// lacks room for all three (returns false).
+bool queueCount(uint32_t count);
 // The 50 ms pump: one queued code per tick, else a pending count confirmation.
 void pumpTick();
 // The confirmation pumpTick runs once the queue is empty; the transfer sequence
