@@ -1,0 +1,196 @@
+#include "data/time_base.h"
+
+#include "data/sample_store.h"
+
+namespace {
+
+constexpr uint8_t DAYS_IN_MONTH[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+// A month byte out of range (from a data file) must not index past the table.
+constexpr uint8_t DAYS_IN_UNKNOWN_MONTH = 31;
+constexpr uint8_t FEBRUARY = 2;
+
+// The three step classes. The units digit of a 10..99 interval is never applied.
+enum class StepClass { Hundredths, Tenths, Second };
+
+struct Step {
+    StepClass kind;
+    uint8_t amount; // hundredths or tenths; unused for whole seconds
+};
+
+Step stepFor(uint16_t interval) {
+    if (interval <= 9) {
+        return {StepClass::Hundredths, static_cast<uint8_t>(interval)};
+    }
+    if (interval <= 99) {
+        return {StepClass::Tenths, static_cast<uint8_t>(interval / 10)};
+    }
+    return {StepClass::Second, 0};
+}
+
+// Fields are bytes on purpose: stepping below zero wraps above the range, as
+// stepping a stamp from a data file with out-of-range bytes must.
+void stepForward(SampleRecord& r, Step step) {
+    switch (step.kind) {
+    case StepClass::Hundredths:
+        r.hundredths = static_cast<uint8_t>(r.hundredths + step.amount);
+        if (r.hundredths > 9) {
+            r.hundredths = static_cast<uint8_t>(r.hundredths - 10);
+            ++r.tenths;
+            if (r.tenths > 9) {
+                r.tenths = 0;
+                ++r.second;
+            }
+        }
+        break;
+    case StepClass::Tenths:
+        r.tenths = static_cast<uint8_t>(r.tenths + step.amount);
+        if (r.tenths > 9) {
+            r.tenths = static_cast<uint8_t>(r.tenths - 10);
+            ++r.second;
+        }
+        break;
+    case StepClass::Second:
+        ++r.second;
+        break;
+    }
+    if (r.second <= 59) {
+        return;
+    }
+    r.second = 0;
+    ++r.minute;
+    if (r.minute <= 59) {
+        return;
+    }
+    r.minute = 0;
+    ++r.hour;
+    if (r.hour <= 23) {
+        return;
+    }
+    r.hour = 0;
+    ++r.day;
+    if (r.day <= daysIn(r.month, r.year)) {
+        return;
+    }
+    r.day = 1;
+    ++r.month;
+    if (r.month > 12) {
+        r.month = 1;
+        ++r.year;
+    }
+}
+
+void stepBackward(SampleRecord& r, Step step) {
+    switch (step.kind) {
+    case StepClass::Hundredths:
+        if (r.hundredths >= step.amount) {
+            r.hundredths = static_cast<uint8_t>(r.hundredths - step.amount);
+        } else {
+            r.hundredths = static_cast<uint8_t>(r.hundredths + 10 - step.amount);
+            if (r.tenths > 0) {
+                --r.tenths;
+            } else {
+                r.tenths = 9;
+                --r.second;
+            }
+        }
+        break;
+    case StepClass::Tenths:
+        if (r.tenths >= step.amount) {
+            r.tenths = static_cast<uint8_t>(r.tenths - step.amount);
+        } else {
+            r.tenths = static_cast<uint8_t>(r.tenths + 10 - step.amount);
+            --r.second;
+        }
+        break;
+    case StepClass::Second:
+        --r.second;
+        break;
+    }
+    if (r.second <= 59) {
+        return;
+    }
+    r.second = 59;
+    --r.minute;
+    if (r.minute <= 59) {
+        return;
+    }
+    r.minute = 59;
+    --r.hour;
+    if (r.hour <= 23) {
+        return;
+    }
+    r.hour = 23;
+    if (r.day > 1) {
+        --r.day;
+        return;
+    }
+    if (r.month > 1) {
+        --r.month;
+    } else {
+        r.month = 12;
+        --r.year;
+    }
+    r.day = daysIn(r.month, r.year);
+}
+
+SampleRecord anchorStamp(const SystemTime& time) {
+    SampleRecord r{};
+    r.year = static_cast<uint8_t>(time.year < 100 ? time.year : time.year % 100);
+    r.month = static_cast<uint8_t>(time.month);
+    r.day = static_cast<uint8_t>(time.day);
+    r.hour = static_cast<uint8_t>(time.hour);
+    r.minute = static_cast<uint8_t>(time.minute);
+    r.second = static_cast<uint8_t>(time.second);
+    return r; // the sub-second part of the given time is dropped
+}
+
+// Writes the eight time bytes and leaves the value byte alone.
+void writeStamp(SampleRecord& target, const SampleRecord& stamp) {
+    uint8_t value = target.value;
+    target = stamp;
+    target.value = value;
+}
+
+uint32_t stampedCount() {
+    return dataHeader.count < SAMPLE_STORE_CAPACITY ? dataHeader.count : SAMPLE_STORE_CAPACITY;
+}
+
+} // namespace
+
+uint8_t daysIn(uint8_t month, uint8_t year) {
+    if (month < 1 || month > 12) {
+        return DAYS_IN_UNKNOWN_MONTH;
+    }
+    if (month == FEBRUARY && (year & 3) == 0) {
+        return 29;
+    }
+    return DAYS_IN_MONTH[month];
+}
+
+void stampFromEnd(const SystemTime& time) {
+    uint32_t count = stampedCount();
+    if (count == 0) {
+        return;
+    }
+    Step step = stepFor(dataHeader.interval);
+    SampleRecord stamp = anchorStamp(time);
+    writeStamp(sampleStore[count - 1], stamp);
+    for (uint32_t k = count - 1; k-- > 0;) {
+        stepBackward(stamp, step);
+        writeStamp(sampleStore[k], stamp);
+    }
+}
+
+void stampFromStart(const SystemTime& time) {
+    uint32_t count = stampedCount();
+    if (count == 0) {
+        return;
+    }
+    Step step = stepFor(dataHeader.interval);
+    SampleRecord stamp = anchorStamp(time);
+    writeStamp(sampleStore[0], stamp);
+    for (uint32_t k = 1; k < count; ++k) {
+        stepForward(stamp, step);
+        writeStamp(sampleStore[k], stamp);
+    }
+}
