@@ -1,0 +1,36 @@
+// A test fixture for the main window driven through the scripted front end.
+// Each test runs in a fresh working directory (where "DAQSetup.cnf" lives),
+// with KORVEX_COM1..8 pointing at paths that do not exist, so no serial
+// device of the machine takes part; attachPseudoTerminal makes COMn a port
+// that opens. TearDown destroys a window the test left standing, which
+// closes the link and the reply events.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes COMn a pseudo-terminal and returns its device path.
+    std::string attachPseudoTerminal(int port);
+    // Destroys a standing window, detaches the pseudo-terminals and clears the
+    // scripted front end, for a test that starts the program more than once.
+    void resetWindow();
+
+    static void writeConfigFile(const std::vector<uint8_t>& bytes);
+    // The file's bytes; empty when there is none.
+    static std::vector<uint8_t> configFileBytes();
+    // What a first start writes: COM1, English.
+    static std::vector<uint8_t> defaultConfigImage();
+
+  private:
+    char previousDirectory_[PATH_MAX] = {};
+    std::string directory_;
+    std::vector<int> terminals_;
+};
