@@ -15,24 +15,51 @@
 
 namespace {
 
+std::string portVariable(int port) {
+    return "KORVEX_COM" + std::to_string(port);
+}
+
 void pointPortsNowhere() {
     for (int port = SERIAL_PORT_FIRST; port <= SERIAL_PORT_LAST; ++port) {
-        char name[32];
-        char path[64];
-        std::snprintf(name, sizeof name, "KORVEX_COM%d", port);
-        std::snprintf(path, sizeof path, "/nonexistent/korvex-com%d", port);
-        setenv(name, path, 1);
+        std::string path = "/nonexistent/korvex-com" + std::to_string(port);
+        setenv(portVariable(port).c_str(), path.c_str(), 1);
     }
 }
 
 } // namespace
 
-void MainWindowTest::SetUp() {
+void ConfigDirectoryTest::SetUp() {
     ASSERT_NE(getcwd(previousDirectory_, sizeof previousDirectory_), nullptr);
-    char pattern[] = "/tmp/korvex-window-XXXXXX";
+    char pattern[] = "/tmp/korvex-config-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     directory_ = pattern;
     ASSERT_EQ(chdir(directory_.c_str()), 0);
+}
+
+void ConfigDirectoryTest::TearDown() {
+    ASSERT_EQ(chdir(previousDirectory_), 0);
+    std::string command = "rm -rf '" + directory_ + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+}
+
+void ConfigDirectoryTest::writeConfigFile(const std::vector<uint8_t>& bytes) {
+    std::ofstream out(CONFIG_FILE_NAME, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::vector<uint8_t> ConfigDirectoryTest::configFileBytes() {
+    std::ifstream in(CONFIG_FILE_NAME, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<uint8_t> ConfigDirectoryTest::defaultConfigImage() {
+    std::vector<uint8_t> image(CONFIG_BLOCK_SIZE, 0);
+    image[0] = 1;
+    return image;
+}
+
+void MainWindowTest::SetUp() {
+    ConfigDirectoryTest::SetUp();
     pointPortsNowhere();
     dataPresent = false;
     scriptedReset();
@@ -54,14 +81,10 @@ void MainWindowTest::resetWindow() {
 void MainWindowTest::TearDown() {
     resetWindow();
     for (int port = SERIAL_PORT_FIRST; port <= SERIAL_PORT_LAST; ++port) {
-        char name[32];
-        std::snprintf(name, sizeof name, "KORVEX_COM%d", port);
-        unsetenv(name);
+        unsetenv(portVariable(port).c_str());
     }
     dataPresent = false;
-    ASSERT_EQ(chdir(previousDirectory_), 0);
-    std::string command = "rm -rf '" + directory_ + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ConfigDirectoryTest::TearDown();
 }
 
 std::string MainWindowTest::attachPseudoTerminal(int port) {
@@ -72,23 +95,6 @@ std::string MainWindowTest::attachPseudoTerminal(int port) {
     }
     terminals_.push_back(terminal);
     std::string device = ptsname(terminal);
-    std::string name = "KORVEX_COM" + std::to_string(port);
-    setenv(name.c_str(), device.c_str(), 1);
+    setenv(portVariable(port).c_str(), device.c_str(), 1);
     return device;
-}
-
-void MainWindowTest::writeConfigFile(const std::vector<uint8_t>& bytes) {
-    std::ofstream out(CONFIG_FILE_NAME, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-std::vector<uint8_t> MainWindowTest::configFileBytes() {
-    std::ifstream in(CONFIG_FILE_NAME, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<uint8_t> MainWindowTest::defaultConfigImage() {
-    std::vector<uint8_t> image(CONFIG_BLOCK_SIZE, 0);
-    image[0] = 1;
-    return image;
 }

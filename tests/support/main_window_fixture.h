@@ -1,9 +1,5 @@
-// A test fixture for the main window driven through the scripted front end.
-// Each test runs in a fresh working directory (where "DAQSetup.cnf" lives),
-// with KORVEX_COM1..8 pointing at paths that do not exist, so no serial
-// device of the machine takes part; attachPseudoTerminal makes COMn a port
-// that opens. TearDown destroys a window the test left standing, which
-// closes the link and the reply events.
+// Test fixtures for the configuration file and for the main window driven
+// through the scripted front end.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -12,16 +8,12 @@
 #include <string>
 #include <vector>
 
-class MainWindowTest : public ::testing::Test {
+// Each test runs in a fresh working directory, where "DAQSetup.cnf" lives;
+// the directory is removed and the previous one restored afterwards.
+class ConfigDirectoryTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-
-    // Makes COMn a pseudo-terminal and returns its device path.
-    std::string attachPseudoTerminal(int port);
-    // Destroys a standing window, detaches the pseudo-terminals and clears the
-    // scripted front end, for a test that starts the program more than once.
-    void resetWindow();
 
     static void writeConfigFile(const std::vector<uint8_t>& bytes);
     // The file's bytes; empty when there is none.
@@ -32,5 +24,23 @@ class MainWindowTest : public ::testing::Test {
   private:
     char previousDirectory_[PATH_MAX] = {};
     std::string directory_;
+};
+
+// KORVEX_COM1..8 point at paths that do not exist, so no serial device of the
+// machine takes part; attachPseudoTerminal makes COMn a port that opens.
+// TearDown destroys a window the test left standing, which closes the link
+// and the reply events.
+class MainWindowTest : public ConfigDirectoryTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes COMn a pseudo-terminal and returns its device path.
+    std::string attachPseudoTerminal(int port);
+    // Destroys a standing window, detaches the pseudo-terminals and clears the
+    // scripted front end, for a test that starts the program more than once.
+    void resetWindow();
+
+  private:
     std::vector<int> terminals_;
 };

@@ -3,62 +3,35 @@
 // have. Each test runs in a fresh working directory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/config_file.h"
 #include "platform/file.h"
+#include "tests/support/main_window_fixture.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class ConfigFile : public ::testing::Test {
+class ConfigFile : public ConfigDirectoryTest {
   protected:
     void SetUp() override {
-        ASSERT_NE(getcwd(previousDirectory, sizeof previousDirectory), nullptr);
-        char pattern[] = "/tmp/korvex-config-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory = pattern;
-        ASSERT_EQ(chdir(directory.c_str()), 0);
+        ConfigDirectoryTest::SetUp();
         block = ConfigBlock{};
         block.comPort = 1;
     }
-    void TearDown() override {
-        ASSERT_EQ(chdir(previousDirectory), 0);
-        std::string command = "rm -rf '" + directory + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
-    }
 
-    static void writeFile(const Bytes& bytes) {
-        std::ofstream out(CONFIG_FILE_NAME, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
-    static Bytes readFile() {
-        std::ifstream in(CONFIG_FILE_NAME, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-    static Bytes defaultImage() {
-        Bytes image(CONFIG_BLOCK_SIZE, 0);
-        image[0] = 1;
-        return image;
-    }
-
-    char previousDirectory[PATH_MAX];
-    std::string directory;
     ConfigBlock block;
 };
 
 TEST_F(ConfigFile, MissingFileIsCreatedFromTheDefaults) {
     EXPECT_EQ(readConfig(&block), 0);
-    EXPECT_EQ(readFile(), defaultImage());
+    EXPECT_EQ(configFileBytes(), defaultConfigImage());
     EXPECT_EQ(block.comPort, 1);
     EXPECT_EQ(block.languageBase, 0);
 }
@@ -73,7 +46,7 @@ TEST_F(ConfigFile, FieldsAreLittleEndianAtTheirOffsets) {
     image[259] = 0x22;
     image[262] = 0x33;
     image[281] = 0x44;
-    writeFile(image);
+    writeConfigFile(image);
     EXPECT_EQ(readConfig(&block), 0);
     EXPECT_EQ(block.comPort, 0x0103);
     EXPECT_EQ(block.languageBase, 200);
@@ -89,24 +62,24 @@ TEST_F(ConfigFile, FieldsAreLittleEndianAtTheirOffsets) {
     image[0] = 0x04;
     image[1] = 0x02;
     image[260] = 0x64;
-    EXPECT_EQ(readFile(), image);
+    EXPECT_EQ(configFileBytes(), image);
 }
 
 TEST_F(ConfigFile, EmptyFileKeepsTheDefaultsUntilTheNextWrite) {
-    writeFile({});
+    writeConfigFile({});
     EXPECT_EQ(readConfig(&block), ERR_CONFIG_SIZE);
     EXPECT_EQ(block.comPort, 1);
     EXPECT_EQ(block.languageBase, 0);
-    EXPECT_EQ(readFile().size(), 0u);
+    EXPECT_EQ(configFileBytes().size(), 0u);
     EXPECT_EQ(writeConfig(&block), 0);
-    EXPECT_EQ(readFile(), defaultImage());
+    EXPECT_EQ(configFileBytes(), defaultConfigImage());
 }
 
 TEST_F(ConfigFile, ShortFileReplacesOnlyTheFirstBytes) {
     Bytes file(100, 0xAB);
     file[0] = 5;
     file[1] = 0;
-    writeFile(file);
+    writeConfigFile(file);
     block.reserved1[120] = 0x5A;
     EXPECT_EQ(readConfig(&block), ERR_CONFIG_SIZE);
     EXPECT_EQ(block.comPort, 5);
@@ -116,11 +89,11 @@ TEST_F(ConfigFile, ShortFileReplacesOnlyTheFirstBytes) {
     EXPECT_EQ(block.reserved1[120], 0x5A);
     EXPECT_EQ(block.languageBase, 0);
     // The short file is left as it is.
-    EXPECT_EQ(readFile(), file);
+    EXPECT_EQ(configFileBytes(), file);
 }
 
 TEST_F(ConfigFile, OneByteFileReplacesTheLowByteOfThePort) {
-    writeFile({0x07});
+    writeConfigFile({0x07});
     block.comPort = 0x0201;
     EXPECT_EQ(readConfig(&block), ERR_CONFIG_SIZE);
     EXPECT_EQ(block.comPort, 0x0207);
@@ -133,14 +106,14 @@ TEST_F(ConfigFile, LongerFileIsReadWithoutComplaintAndKeepsItsTail) {
     for (size_t i = CONFIG_BLOCK_SIZE; i < file.size(); ++i) {
         file[i] = uint8_t(i);
     }
-    writeFile(file);
+    writeConfigFile(file);
     EXPECT_EQ(readConfig(&block), 0);
     EXPECT_EQ(block.comPort, 2);
     EXPECT_EQ(block.languageBase, 100);
 
     block.comPort = 6;
     EXPECT_EQ(writeConfig(&block), 0);
-    Bytes after = readFile();
+    Bytes after = configFileBytes();
     ASSERT_EQ(after.size(), 300u);
     EXPECT_EQ(after[0], 6);
     EXPECT_EQ(after[260], 100);
@@ -151,9 +124,9 @@ TEST_F(ConfigFile, LongerFileIsReadWithoutComplaintAndKeepsItsTail) {
 TEST_F(ConfigFile, WriteCreatesAMissingFile) {
     block.comPort = 3 + PORT_FAILED_MARK;
     EXPECT_EQ(writeConfig(&block), 0);
-    Bytes image = defaultImage();
+    Bytes image = defaultConfigImage();
     image[0] = 13;
-    EXPECT_EQ(readFile(), image);
+    EXPECT_EQ(configFileBytes(), image);
 }
 
 // Tests run as root, for whom a read-only file is still writable; a directory
@@ -171,9 +144,9 @@ TEST_F(ConfigFile, UnopenableFileGivesTheSystemErrorAndLeavesTheBlock) {
 // The file is opened without sharing: while another holder has it, both
 // operations fail and change nothing; once it lets go they work again.
 TEST_F(ConfigFile, FileHeldByAnotherHolderCannotBeOpened) {
-    Bytes image = defaultImage();
+    Bytes image = defaultConfigImage();
     image[0] = 7;
-    writeFile(image);
+    writeConfigFile(image);
     FileHandle other = FILE_NONE;
     bool existed = false;
     ASSERT_EQ(fileOpen(CONFIG_FILE_NAME, FILE_READ, FILE_OPEN_EXISTING, &other, &existed), 0);
@@ -184,7 +157,7 @@ TEST_F(ConfigFile, FileHeldByAnotherHolderCannotBeOpened) {
     EXPECT_EQ(block.comPort, 1);
     block.comPort = 2;
     EXPECT_NE(writeConfig(&block), 0);
-    EXPECT_EQ(readFile(), image);
+    EXPECT_EQ(configFileBytes(), image);
 
     fileClose(other);
     EXPECT_EQ(readConfig(&block), 0);
