@@ -1,0 +1,70 @@
+// The Qt main window: a fixed-size window whose client area below the menu
+// bar is the charts' 800 x 577 canvas, with the span selector and the scroll
+// bar as children. The front-end functions (qt_frontend.cpp, qt_dialogs.cpp)
+// act on the one instance.
+#pragma once
+#include <QComboBox>
+#include <QMainWindow>
+#include <QWidget>
+#include <map>
+
+#include "frontend/frontend.h"
+
+class QScrollBar;
+class QTimer;
+class QAction;
+
+// Reports CBN_DROPDOWN before its list opens, as a Win32 combo box does.
+class SpanSelector : public QComboBox {
+    Q_OBJECT
+  public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+};
+
+// The client area: paints the charts through a Qt canvas.
+class ChartWidget : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ChartWidget(QWidget* parent);
+
+  signals:
+    // After every paint; the start-up measurement waits for the first.
+    void painted();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class QtMainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Builds the window and its controls, then runs the program's window
+    // creation (configuration, port, menu, timers, drawing objects).
+    QtMainWindow();
+    ~QtMainWindow() override;
+
+    // Whether window creation succeeded (mainWindowCreate returned 0).
+    bool created() const { return creationResult == 0; }
+    void centreOnScreen();
+
+    ChartWidget* chart;
+    SpanSelector* spanSelector;
+    QScrollBar* scrollBar;
+    // Win32 keeps the range's end and the page apart; Qt only knows the
+    // highest position, so the scroll information lives here.
+    ScrollInfo scrollInfo{};
+    std::map<int, QTimer*> timers;
+    std::map<int, QAction*> menuActions;
+    bool destroyed = false;
+    bool waitCursor = false;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    int creationResult = 0;
+};
+
+// The main window, or null before it is built.
+QtMainWindow* qtMainWindow();
