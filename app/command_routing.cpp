@@ -49,7 +49,8 @@ int languageCommand(int commandId, int) {
 }
 
 // One line per command or id range; an id found in no row goes to default
-// processing.
+// processing. A command that needs samples names the caption of its message
+// 45; Save and the exports set errorRule and return their result.
 constexpr CommandRoute ROUTES[] = {
     {IDC_SPAN_COMBO, IDC_SPAN_COMBO, 0, false, spanSelectorNotified},
     {IDM_ABOUT, IDM_ABOUT, 0, false, runAboutBox},

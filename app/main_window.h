@@ -18,6 +18,7 @@ bool mainWindowCommand(int commandId, int notifyCode);
 void mainWindowClose();
 // The window is being destroyed: menu, link, events and drawing objects are
 // released. The front end then ends its message loop with exit code 0.
+// A second call finds everything released already and does nothing harmful.
 void mainWindowDestroy();
 // IDT_PUMP and IDT_PROGRESS ticks.
 void mainWindowTimer(int timerId);

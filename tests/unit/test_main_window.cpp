@@ -210,6 +210,17 @@ TEST_F(MainWindowTest, CloseGoesOnWhenTheConfigurationCannotBeWritten) {
     EXPECT_TRUE(scripted.mainWindowDestroyed);
 }
 
+TEST_F(MainWindowTest, DestroyingTwiceReleasesOnce) {
+    attachPseudoTerminal(1);
+    mainWindowCreate();
+    mainWindowCreateEvents();
+    mainWindowDestroy();
+    mainWindowDestroy();
+    EXPECT_FALSE(linkIsOpen());
+    EXPECT_EQ(pingReplyEvent.load(), nullptr);
+    EXPECT_EQ(countReplyEvent.load(), nullptr);
+}
+
 TEST_F(MainWindowTest, OnlyThePumpTimerSendsQueuedCodes) {
     mainWindowCreate();
     ASSERT_TRUE(commandQueueEmpty());
