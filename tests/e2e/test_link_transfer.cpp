@@ -153,9 +153,9 @@ TEST_F(LinkTransfer, SimulatorKeepsServingAfterThePortIsReopened) {
     ASSERT_TRUE(pingDevice());
     for (int round = 0; round < 3; ++round) {
         closeLink();
-        sleepMs(50); // long enough for the simulator to see the hang-up
+        sleepMs(50);          // long enough for the simulator to see the hang-up
+        clearLinkLeftovers(); // the reader thread owns the receive line while open
         ASSERT_TRUE(openLinkDevice(sim.linkPath, LINK_BAUD));
-        clearLinkLeftovers();
         ASSERT_TRUE(beginTransfer(1000)) << "round " << round;
         ASSERT_TRUE(waitReceived(1000, TRANSFER_TIMEOUT_MS)) << "round " << round;
     }

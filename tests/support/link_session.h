@@ -14,6 +14,7 @@ bool createReplyEvents();
 // Takes them from the engine and closes them; close the link first.
 void closeReplyEvents();
 // Forgets what an earlier test left on the receive line and in the queue.
+// Only while no link is open: the receive line is the reader thread's.
 void clearLinkLeftovers();
 
 // Pings and waits for the reply; the interval arrives right behind it.
