@@ -127,6 +127,10 @@ TEST_F(ProtocolEngine, CountRangesAreSplitAtTheirBoundsAndWrapIntoTheirByte) {
     receiveCode(DEV_COUNT_MID_LAST); // 299 wraps to 43
     receiveCode(DEV_COUNT_HI);
     EXPECT_EQ(expectedCount.load(), (43u << 8) | 43u);
+
+    receiveCode(DEV_COUNT_LO); // the first code of the range is a low byte of 0
+    receiveCode(DEV_COUNT_HI);
+    EXPECT_EQ(expectedCount.load(), 43u << 8);
 }
 
 TEST_F(ProtocolEngine, IntervalCodesSetTheDeviceIntervalOnly) {
