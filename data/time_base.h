@@ -17,6 +17,6 @@ struct SystemTime {
 
 uint8_t daysIn(uint8_t month, uint8_t year);
 // Both act on records 0..dataHeader.count-1 with dataHeader.interval and touch
-// nothing when count is 0.
+// nothing when count is 0. A count past the capacity stamps the whole store.
 void stampFromEnd(const SystemTime& time);
 void stampFromStart(const SystemTime& time);

@@ -15,7 +15,7 @@ extern TxRing txRing;
 
 // Puts a whole frame or nothing: a frame that does not fit in the free room is
 // dropped (returns false) rather than overwriting unsent bytes. Wakes the
-// writer thread of an open link.
+// writer thread of an open link either way, so a full ring always drains.
 bool txRingPut(const uint8_t* bytes, uint32_t count);
 // Consumer side: copies every unsent byte into buffer (at most 31).
 uint32_t txRingTake(uint8_t buffer[TX_RING_SIZE]);
