@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr uint32_t POLL_STEP_MS = 2;
+// Coarse enough that watching a transfer costs the process next to nothing.
+constexpr uint32_t POLL_STEP_MS = 10;
 
 bool createInto(std::atomic<EventHandle>& slot) {
     EventHandle event = nullptr;
