@@ -50,19 +50,21 @@ void transferInit() {
     setCountConfirmHandler(confirmCount);
 }
 
-// Resets the event, lets send provoke the reply and waits for it. A missing
-// event (its creation failed at start-up) counts as a reply that never came.
-static bool awaitReply(const std::atomic<EventHandle>& event, void (*send)(), uint32_t ms) {
+// Waits for a reply event and resets it. A missing event (its creation
+// failed at start-up) counts as a reply that never came.
+static bool awaitReply(const std::atomic<EventHandle>& event, uint32_t ms) {
     EventHandle handle = event.load(std::memory_order_acquire);
-    if (handle != nullptr)
-        eventReset(handle);
-    if (send != nullptr)
-        send();
     if (handle == nullptr)
         return false;
     bool replied = eventWait(handle, ms);
     eventReset(handle);
     return replied;
+}
+
+static void resetReply(const std::atomic<EventHandle>& event) {
+    EventHandle handle = event.load(std::memory_order_acquire);
+    if (handle != nullptr)
+        eventReset(handle);
 }
 
 static void loadInto(char* out, size_t size, int textId) {
@@ -106,7 +108,9 @@ bool acquisitionDialogCommand(int id, int* result) {
 }
 
 void transferCommand() {
-    if (!awaitReply(pingReplyEvent, sendPing, REPLY_WAIT_MS)) {
+    resetReply(pingReplyEvent);
+    sendPing();
+    if (!awaitReply(pingReplyEvent, REPLY_WAIT_MS)) {
         if (retryArmed) {
             retryArmed = false;
             uiPostCommand(IDM_TRANSFER);
@@ -136,9 +140,7 @@ void transferCommand() {
     uint32_t n = amountSampleCount(k, interval);
     expectedCount.store(n, std::memory_order_release);
     transferAsked = {k, interval, n};
-    EventHandle echo = countReplyEvent.load(std::memory_order_acquire);
-    if (echo != nullptr)
-        eventReset(echo);
+    resetReply(countReplyEvent);
     if (!queueCount(n)) {
         showMessage(MSG_COUNT_TIMEOUT, TEXT_PROGRAM_TITLE, 0);
         return;
@@ -147,7 +149,8 @@ void transferCommand() {
 }
 
 void confirmCount() {
-    if (!awaitReply(countReplyEvent, nullptr, REPLY_WAIT_MS)) {
+    // The echo may have come while the count codes left; the event keeps it.
+    if (!awaitReply(countReplyEvent, REPLY_WAIT_MS)) {
         showMessage(MSG_COUNT_TIMEOUT, TEXT_PROGRAM_TITLE, 0);
         return;
     }
