@@ -1,0 +1,111 @@
+// korvex-fetch against the simulated T596: a download written to a data file
+// that the program opens with the same records, and the ways it refuses or
+// fails with the catalogue's message and a non-zero exit.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "data/sample_store.h"
+#include "tests/e2e/test_transfer_program.h"
+#include "tests/support/scripted_frontend.h"
+#include "tools/t596sim/sim_pattern.h"
+
+namespace {
+
+struct FetchRun {
+    int exitCode;
+    std::string output; // standard output and error together
+};
+
+FetchRun runFetch(const std::string& arguments) {
+    std::string command = std::string(KORVEX_FETCH) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    FetchRun run{-1, ""};
+    if (pipe == nullptr)
+        return run;
+    char buffer[512];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, got);
+    int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class Fetch : public ProgramOnSims {};
+
+TEST_F(Fetch, ADownloadOpensInTheProgramWithTheSameRecords) {
+    startSimOn(1, {"--interval", "20", "--pace", "none", "--pattern", "count"});
+    // A German label, a name without its extension.
+    FetchRun run = runFetch("--port '" + std::string(sims[0].linkPath) +
+                            "' --span '20 Minuten' -o '" + workDir + "/day'");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("count:    6000\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("interval: 0.20 s\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("day.kvd"), std::string::npos) << run.output;
+
+    createWindow();
+    scripted.fileAnswers.push_back({true, workDir + "/day.kvd", 0});
+    mainWindowCommand(IDM_OPEN, 0);
+    EXPECT_TRUE(messageTexts().empty());
+    ASSERT_EQ(dataHeader.count, 6000u);
+    EXPECT_EQ(dataHeader.interval, 20);
+    EXPECT_EQ(dataHeader.amountIndex, 3);
+    uint32_t wrong = 0;
+    for (uint32_t i = 0; i < 6000; ++i)
+        wrong += sampleStore[i].value != countPatternValue(i);
+    EXPECT_EQ(wrong, 0u);
+    // The summary's stamps are the file's.
+    char last[64];
+    const SampleRecord& r = sampleStore[5999];
+    std::snprintf(last, sizeof last, "last:     %02d/%02d-%02d, %02d:%02d:%02d.00", r.day, r.month,
+                  r.year, r.hour, r.minute, r.second);
+    EXPECT_NE(run.output.find(last), std::string::npos) << run.output;
+}
+
+TEST_F(Fetch, ASpanTheIntervalDoesNotOfferIsRefusedWithTheOnesItDoes) {
+    startSimOn(1, {"--interval", "100", "--pace", "none"});
+    FetchRun run = runFetch("--port '" + std::string(sims[0].linkPath) + "' --span 0 -o '" +
+                            workDir + "/x.kvd'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("\"2 minutes\" is not offered at a sample time of 1.00 s"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("\"2 hours\" (6)"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("\"12 days\" (13)"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("\"1 hour\""), std::string::npos) << run.output;
+    EXPECT_NE(access((workDir + "/x.kvd").c_str(), F_OK), 0) << "no file for a refused span";
+}
+
+TEST_F(Fetch, FailuresEndWithTheCataloguesMessage) {
+    startSimOn(1, {"--silent"});
+    FetchRun silent = runFetch("--port '" + std::string(sims[0].linkPath) + "' --lang de");
+    EXPECT_EQ(silent.exitCode, 1);
+    EXPECT_NE(silent.output.find("Keine Verbindung zum T596."), std::string::npos) << silent.output;
+
+    FetchRun missing = runFetch("--port '" + workDir + "/no-tty'");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.output.find("Comm Port occupied or non-existing"), std::string::npos)
+        << missing.output;
+
+    EXPECT_EQ(runFetch("--span 'three weeks'").exitCode, 2);
+    EXPECT_EQ(runFetch("--port COM9").exitCode, 2);
+    EXPECT_EQ(runFetch("--auto --port COM1").exitCode, 2);
+}
+
+TEST_F(Fetch, TheSearchFindsTheDevice) {
+    startSimOn(2, {"--interval", "50", "--pace", "none"});
+    FetchRun run = runFetch("--auto --span '50 minutes'");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("count:    6000\n"), std::string::npos) << run.output;
+    // Fetching leaves the program's configuration alone.
+    EXPECT_EQ(configuredPort(), -1);
+}
+
+} // namespace
