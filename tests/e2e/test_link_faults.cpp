@@ -18,6 +18,7 @@
 #include "link/tx_ring.h"
 #include "platform/clock.h"
 #include "platform/serial_ports.h"
+#include "tests/support/link_fixture.h"
 #include "tests/support/link_session.h"
 #include "tests/support/process_probe.h"
 #include "tests/support/sim_process.h"
@@ -48,26 +49,13 @@ uint64_t timedCloseMs() {
     return monotonicMs() - start;
 }
 
-class LinkFaults : public ::testing::Test {
+class LinkFaults : public LinkTest {
   protected:
     static void SetUpTestSuite() {
         // Sanitizer runtimes start a helper thread with the first thread the
         // process creates; start it here so it is not counted as a leak.
         std::thread([] {}).join();
     }
-    void SetUp() override {
-        clearLinkLeftovers();
-        ASSERT_TRUE(createReplyEvents());
-    }
-    void TearDown() override {
-        closeLink();
-        closeReplyEvents();
-        stopSim(&sim);
-    }
-    void startDevice(std::initializer_list<const char*> arguments = {}) {
-        ASSERT_TRUE(startSim(&sim, arguments));
-    }
-    SimProcess sim;
 };
 
 TEST_F(LinkFaults, ClosingALinkThatIsNotOpenDoesNothing) {

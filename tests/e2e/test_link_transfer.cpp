@@ -6,8 +6,7 @@
 #include "link/protocol_engine.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
-#include "tests/support/link_session.h"
-#include "tests/support/sim_process.h"
+#include "tests/support/link_fixture.h"
 #include "tools/t596sim/sim_pattern.h"
 
 namespace {
@@ -15,22 +14,12 @@ namespace {
 constexpr uint32_t TRANSFER_TIMEOUT_MS = 120000;
 constexpr uint32_t SETTLE_MS = 300;
 
-class LinkTransfer : public ::testing::Test {
+class LinkTransfer : public LinkTest {
   protected:
-    void SetUp() override {
-        clearLinkLeftovers();
-        ASSERT_TRUE(createReplyEvents());
-    }
-    void TearDown() override {
-        closeLink();
-        closeReplyEvents();
-        EXPECT_TRUE(stopSim(&sim)) << "the simulator did not end cleanly";
-    }
     void open(std::initializer_list<const char*> arguments) {
-        ASSERT_TRUE(startSim(&sim, arguments));
+        startDevice(arguments);
         ASSERT_TRUE(openLinkDevice(sim.linkPath, LINK_BAUD));
     }
-    SimProcess sim;
 };
 
 // Every staged value must be the pattern value of a later sample than the one
