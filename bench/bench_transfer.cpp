@@ -1,0 +1,208 @@
+// Prints the figures of a transfer through the whole sequence (command,
+// dialog, handshake, reception, completion) against the simulated T596, and
+// of saving and opening a full store against a plain copy of the same bytes.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "acquire/transfer.h"
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "data/data_file.h"
+#include "data/sample_store.h"
+#include "link/command_queue.h"
+#include "link/protocol_engine.h"
+#include "platform/clock.h"
+#include "tests/support/scripted_frontend.h"
+#include "tests/support/sim_process.h"
+#include "tools/t596sim/sim_pattern.h"
+
+namespace {
+
+constexpr double LINE_BYTES_PER_SECOND = 5760.0;
+constexpr double SAMPLE_FRAME_BYTES = 4.0;
+constexpr uint32_t GIVE_UP_MS = 120000;
+constexpr int FILE_REPEATS = 5;
+
+struct TransferFigures {
+    bool completed;
+    uint32_t asked;
+    uint32_t count;
+    uint32_t wrongValues;
+    double handshakeMs; // Transfer command to the first sample
+    double totalMs;     // Transfer command to completion
+    double streamMs;    // DEV_START on the line to completion
+};
+
+// The main window's message loop with its two timers, until the transfer is
+// over or the time limit passes.
+TransferFigures runTransfer(const char* linkPath, int span) {
+    TransferFigures figures{};
+    setenv("KORVEX_COM1", linkPath, 1);
+    scriptedReset();
+    dataPresent = false;
+    mainWindowCreate();
+    mainWindowCreateEvents();
+    scripted.acquisitionClicks = {1001 + span, 1};
+    uint64_t start = monotonicMs();
+    mainWindowCommand(IDM_TRANSFER, 0);
+    scriptedRunPostedCommands();
+    figures.asked = expectedCount.load();
+    uint64_t nextPump = monotonicMs() + PUMP_PERIOD_MS;
+    uint64_t nextProgress = monotonicMs() + PROGRESS_PERIOD_MS;
+    uint64_t firstSample = 0;
+    uint64_t startSent = 0;
+    uint32_t lastReceived = 0;
+    uint64_t lastArrival = start;
+    for (;;) {
+        scriptedRunPostedCommands();
+        uint64_t now = monotonicMs();
+        if (transferActive && startSent == 0 && commandQueueEmpty())
+            startSent = now;
+        uint32_t received = receivedCount.load();
+        if (transferActive && received > 0 && firstSample == 0)
+            firstSample = now;
+        if (received != lastReceived) {
+            lastReceived = received;
+            lastArrival = now;
+        }
+        if (dataPresent) {
+            figures.completed = true;
+            break;
+        }
+        bool idle = !transferActive && !countConfirmPending && commandQueueEmpty() &&
+                    scripted.postedCommands.empty();
+        if (idle || now - start > GIVE_UP_MS || (transferActive && now - lastArrival > 3000))
+            break;
+        if (now >= nextPump) {
+            mainWindowTimer(IDT_PUMP);
+            nextPump += PUMP_PERIOD_MS;
+        }
+        if (now >= nextProgress) {
+            mainWindowTimer(IDT_PROGRESS);
+            nextProgress += PROGRESS_PERIOD_MS;
+        }
+        sleepMs(1);
+    }
+    uint64_t end = monotonicMs();
+    figures.count = figures.completed ? dataHeader.count : receivedCount.load();
+    for (uint32_t i = 0; figures.completed && i < figures.count; ++i)
+        figures.wrongValues += sampleStore[i].value != countPatternValue(i);
+    figures.handshakeMs = firstSample != 0 ? double(firstSample - start) : 0;
+    figures.totalMs = double(end - start);
+    figures.streamMs = startSent != 0 ? double(end - startSent) : 0;
+    transferAbortCommand();
+    mainWindowDestroy();
+    return figures;
+}
+
+void benchLineRate() {
+    SimProcess sim;
+    if (!startSim(&sim, {"--interval", "50", "--pace", "line", "--pattern", "count"})) {
+        std::printf("line-rate transfer: the simulator did not start\n");
+        return;
+    }
+    TransferFigures f = runTransfer(sim.linkPath, 6); // "2 hours" at 0.50 s: 14,400
+    stopSim(&sim);
+    double idealStreamMs = f.asked * SAMPLE_FRAME_BYTES / LINE_BYTES_PER_SECOND * 1000.0;
+    double handshakeMs = f.totalMs - f.streamMs;
+    double idealMs = idealStreamMs + handshakeMs;
+    std::printf("line-rate transfer of %u samples through the whole sequence (%s)\n", f.asked,
+                f.completed ? "completed" : "NOT completed");
+    std::printf(
+        "  elapsed %.0f ms = handshake %.0f ms (command to DEV_START) + reception %.0f ms\n",
+        f.totalMs, handshakeMs, f.streamMs);
+    std::printf("  line-rate ideal %.0f ms + handshake %.0f ms = %.0f ms; elapsed is %+.2f %% "
+                "(target: within 5 %%)\n",
+                idealStreamMs, handshakeMs, idealMs, (f.totalMs - idealMs) / idealMs * 100.0);
+    std::printf("  first sample %.0f ms after the command; records %u, wrong values %u\n",
+                f.handshakeMs, f.count, f.wrongValues);
+}
+
+void benchUnthrottled() {
+    SimProcess sim;
+    if (!startSim(&sim, {"--interval", "1", "--pace", "none", "--pattern", "count"})) {
+        std::printf("unthrottled transfer: the simulator did not start\n");
+        return;
+    }
+    TransferFigures f = runTransfer(sim.linkPath, 8); // "12 hours" at 0.01 s: capped
+    stopSim(&sim);
+    std::printf("unthrottled transfer of %u samples (%s)\n", f.asked,
+                f.completed ? "completed" : "NOT completed");
+    std::printf("  reception %.0f ms: %.0f samples/s; lost samples %u; wrong values %u "
+                "(target: 0 lost)\n",
+                f.streamMs, f.streamMs > 0 ? f.count / (f.streamMs / 1000.0) : 0.0,
+                f.asked - std::min(f.asked, f.count), f.wrongValues);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The reference: the same bytes read from one file and written to another.
+double plainCopyMs(const std::string& from, const std::string& to) {
+    static std::vector<char> buffer(9 * 1048576 + 64);
+    uint64_t start = monotonicMs();
+    int in = open(from.c_str(), O_RDONLY);
+    ssize_t got = read(in, buffer.data(), buffer.size());
+    close(in);
+    int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ssize_t put = write(out, buffer.data(), size_t(got > 0 ? got : 0));
+    close(out);
+    (void)put;
+    return double(monotonicMs() - start);
+}
+
+void benchDataFile() {
+    char pattern[] = "/tmp/korvex_bench_file_XXXXXX";
+    if (mkdtemp(pattern) == nullptr)
+        return;
+    std::string dir = pattern;
+    for (uint32_t i = 0; i < SAMPLE_STORE_CAPACITY; ++i)
+        sampleStore[i] = {9, 12, 25, 14, 30, uint8_t(i % 60), 0, 0, uint8_t(i % 200)};
+    dataHeader = {100, 13, SAMPLE_STORE_CAPACITY, {}};
+    dataPresent = true;
+    std::string saved = dir + "/full.kvd";
+    std::vector<double> saveMs, openMs, copyMs;
+    int failures = 0;
+    for (int i = 0; i < FILE_REPEATS; ++i) {
+        scriptedReset();
+        uint64_t t0 = monotonicMs();
+        failures += writeDataFile(saved.c_str()) != 0;
+        uint64_t t1 = monotonicMs();
+        failures += readDataFile(saved.c_str()) != 0;
+        uint64_t t2 = monotonicMs();
+        failures += int(scripted.messageBoxes.size());
+        saveMs.push_back(double(t1 - t0));
+        openMs.push_back(double(t2 - t1));
+        copyMs.push_back(plainCopyMs(saved, dir + "/copy.kvd"));
+    }
+    double copy = std::max(median(copyMs), 0.5);
+    std::printf("data file of %u records (%u bytes), median of %d%s\n", SAMPLE_STORE_CAPACITY,
+                DATA_HEADER_SIZE + SAMPLE_RECORD_SIZE * SAMPLE_STORE_CAPACITY, FILE_REPEATS,
+                failures != 0 ? ", WITH FAILURES" : "");
+    std::printf("  save %.0f ms, open %.0f ms, plain copy %.0f ms: save %.2fx, open %.2fx "
+                "(target: within 1.5x)\n",
+                median(saveMs), median(openMs), median(copyMs), median(saveMs) / copy,
+                median(openMs) / copy);
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+} // namespace
+
+int main() {
+    char pattern[] = "/tmp/korvex_bench_transfer_XXXXXX";
+    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0)
+        return 1;
+    benchLineRate();
+    benchUnthrottled();
+    benchDataFile();
+    std::system((std::string("rm -rf '") + pattern + "'").c_str());
+    return 0;
+}
