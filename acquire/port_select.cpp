@@ -59,8 +59,8 @@ int searchPorts() {
     return 0;
 }
 
-// The two tests against the failed mark differ on purpose: a comPort of
-// exactly 10 never arises, and each command keeps its own reading of it.
+// The search reads "below 10" as an open link where the port command reads
+// "10 or less"; both agree on every number comPort can hold (1..8, 11..18).
 void autoConnect() {
     uiSetWaitCursor(true);
     if (configBlock.comPort < PORT_FAILED_MARK)
