@@ -2,7 +2,6 @@
 // rules, and one full paint of both charts.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstring>
@@ -11,19 +10,12 @@
 #include "app/config_file.h"
 #include "data/sample_store.h"
 #include "frontend/qt/qt_canvas.h"
+#include "tests/qt/qt_test_application.h"
 #include "view/chart_drawing.h"
 #include "view/chart_view.h"
 #include "view/drawing_objects.h"
 
 namespace {
-
-QApplication* application() {
-    static int argc = 1;
-    static char name[] = "qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return app;
-}
 
 const QRgb WHITE = qRgb(255, 255, 255);
 const QRgb BLACK = qRgb(0, 0, 0);
@@ -34,7 +26,7 @@ const QRgb BACKGROUND = qRgb(195, 180, 160);
 class QtCanvas : public ::testing::Test {
   protected:
     void SetUp() override {
-        application();
+        qtTestApplication();
         image = QImage(CLIENT_WIDTH, CLIENT_HEIGHT, QImage::Format_RGB32);
         image.fill(BACKGROUND);
         createDrawingObjects();
