@@ -24,9 +24,9 @@ int uiRunAboutDialog(const char* caption) {
     picture->setPixmap(QPixmap::fromImage(aboutPictureImage()));
     picture->setGeometry(15, 13, 64, 64);
     auto* product = new QLabel(QString::fromUtf8(ABOUT_PRODUCT), &dialog);
-    product->move(74, 23);
+    product->move(90, 23);
     auto* version = new QLabel(QString::fromUtf8(ABOUT_VERSION), &dialog);
-    version->move(74, 42);
+    version->move(90, 42);
     auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
     ok->setGeometry(270, 10, 64, 26);
     ok->setDefault(true);
