@@ -38,12 +38,17 @@ bool retryArmed = true;
 int selectedAmount;
 bool transferActive;
 uint32_t progressDivisor = 1;
-TransferRequest transferReceiving;
 
-// The request of the last Get, waiting for the device's echo. It becomes
-// transferReceiving only when the reception starts, so a second Transfer
-// chosen while one is receiving cannot change what the first commits.
+// The span and the interval of a count. The request of the last Get waits in
+// transferAsked for the device's echo and becomes transferReceiving only when
+// the reception starts, so a second Transfer chosen while one is receiving
+// cannot change what the first commits.
+struct TransferRequest {
+    int amountIndex;
+    uint16_t interval;
+};
 static TransferRequest transferAsked;
+static TransferRequest transferReceiving;
 static bool progressShown;
 
 void transferInit() {
@@ -139,7 +144,7 @@ void transferCommand() {
     int k = result - 1;
     uint32_t n = amountSampleCount(k, interval);
     expectedCount.store(n, std::memory_order_release);
-    transferAsked = {k, interval, n};
+    transferAsked = {k, interval};
     resetReply(countReplyEvent);
     if (!queueCount(n)) {
         showMessage(MSG_COUNT_TIMEOUT, TEXT_PROGRAM_TITLE, 0);

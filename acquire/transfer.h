@@ -10,15 +10,6 @@ extern int selectedAmount;
 extern bool transferActive;
 extern uint32_t progressDivisor;
 
-// What the running (or last) reception will commit at completion: the span
-// and the interval its count was computed with.
-struct TransferRequest {
-    int amountIndex;
-    uint16_t interval;
-    uint32_t count; // asked of the device
-};
-extern TransferRequest transferReceiving;
-
 // Installs confirmCount as the pump's count confirmation. Every front end
 // calls it once at start-up.
 void transferInit();
