@@ -22,7 +22,6 @@ class QtMainWindowTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         qtTestApplication();
-        static char workDir[] = "/tmp/korvex-qt-test-XXXXXX";
         ASSERT_NE(mkdtemp(workDir), nullptr);
         ASSERT_EQ(chdir(workDir), 0);
         port = posix_openpt(O_RDWR | O_NOCTTY);
@@ -35,6 +34,8 @@ class QtMainWindowTest : public ::testing::Test {
     static void TearDownTestSuite() {
         delete window;
         close(port);
+        unlink("DAQSetup.cnf");
+        rmdir(workDir);
     }
 
     static QAction* item(int commandId) {
@@ -44,6 +45,7 @@ class QtMainWindowTest : public ::testing::Test {
 
     static inline QtMainWindow* window = nullptr;
     static inline int port = -1;
+    static inline char workDir[] = "/tmp/korvex-qt-test-XXXXXX";
 };
 
 TEST_F(QtMainWindowTest, ClientAreaHoldsTheChartsAndTheControls) {
