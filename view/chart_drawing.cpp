@@ -5,13 +5,13 @@
 
 #include "app/app_state.h"
 #include "app/texts.h"
+#include "res/text_table.h"
 #include "view/chart_view.h"
 #include "view/drawing_objects.h"
 
 namespace {
 constexpr int TEXT_START_CAPTION = 29;
 constexpr int TEXT_END_CAPTION = 30;
-constexpr int TEXT_NO_DATA = 50;
 
 // How far up the curve goes for 100 %: 2 pixels per percent.
 constexpr int PIXELS_PER_PERCENT = 2;
@@ -175,7 +175,7 @@ void drawTimeLabelForPrint(Canvas* canvas, const char* caption, SampleRecord rec
 }
 
 void drawNoData(Canvas* canvas, int x, int y) {
-    const DisplayText text = displayText(TEXT_NO_DATA);
+    const DisplayText text = displayText(TEXT_EMPTY_CHART);
     const FontDesc* previousFont = canvasSelectFont(canvas, &labelFont);
     const unsigned previousAlign = canvasSetTextAlign(canvas, TA_CENTER | TA_BOTTOM);
     canvasTextOut(canvas, x, y, text.utf8);
