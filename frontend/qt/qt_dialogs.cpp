@@ -39,6 +39,15 @@ QRect acquisitionUnits(int x, int y, int width, int height) {
 QRect progressUnits(int x, int y, int width, int height) {
     return dialogUnits(x, y, width, height, 1.75, 2.0);
 }
+// The templates' fonts in pixels: the layouts above are sized for them, and the
+// desktop's larger default font would cut the span labels.
+constexpr int ACQUISITION_FONT_PIXELS = 11;
+constexpr int PROGRESS_FONT_PIXELS = 13;
+void setFontPixels(QWidget* widget, int pixels) {
+    QFont font = widget->font();
+    font.setPixelSize(pixels);
+    widget->setFont(font);
+}
 
 // Every ending goes through acquisitionDialogCommand, as the dialog
 // procedure's WM_COMMAND does: Enter is Get, Escape and the close box Cancel.
@@ -71,6 +80,7 @@ int uiRunAcquisitionDialog(const AcquisitionDialogContent* content) {
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QString::fromUtf8(content->title));
+    setFontPixels(&dialog, ACQUISITION_FONT_PIXELS);
     dialog.setFixedSize(acquisitionUnits(0, 0, 268, 138).size());
 
     auto* group = new QGroupBox(QString::fromUtf8(content->groupLabel), &dialog);
@@ -114,6 +124,7 @@ void uiProgressCreate(const char* text, const char* abortLabel) {
     auto* frame = new QFrame(window->chart);
     frame->setFrameStyle(QFrame::Box | QFrame::Plain);
     frame->setAutoFillBackground(true);
+    setFontPixels(frame, PROGRESS_FONT_PIXELS);
     frame->setGeometry(progressUnits(0, 0, 155, 68));
     auto* label = new QLabel(QString::fromUtf8(text), frame);
     label->setGeometry(progressUnits(7, 7, 141, 8));

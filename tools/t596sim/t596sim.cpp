@@ -442,8 +442,10 @@ void onCode(Device& d, uint16_t code) {
         d.countBytes[2] = static_cast<uint8_t>((code - DEV_COUNT_HI) % 256);
         echoCountCode(d, code, DEV_COUNT_HI, 2);
     } else if (code == DEV_PING) {
-        emitCode(d, DEV_PING_REPLY);
+        // The interval goes first: the PC reads it as soon as the reply wakes it,
+        // so a reply ahead of it would leave the PC with the previous interval.
         emitCode(d, static_cast<uint16_t>(DEV_INTERVAL + d.options->interval));
+        emitCode(d, DEV_PING_REPLY);
     } else if (code == DEV_START) {
         uint32_t total = d.options->echoCount >= 0 ? static_cast<uint32_t>(d.options->echoCount)
                                                    : countFromBytes(d.countBytes);
