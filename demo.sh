@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts the simulated T596 on a
 # pseudo-terminal and runs Korvex against it as COM1. Without a display the
-# program runs under Xvfb: a screenshot is saved, and a real download is made
-# with korvex-fetch.
+# program runs under Xvfb: a day of samples is transferred through its menus,
+# a screenshot is saved, and a real download is made with korvex-fetch.
+# KORVEX_DEMO_PACE=line sends at the real line rate (a day then takes minutes).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -32,7 +33,8 @@ wait_for() { # path, seconds
     return 1
 }
 
-"$build/t596sim" --link "$link" --interval 10 --pattern load --pace line >"$out/t596sim.log" 2>&1 &
+"$build/t596sim" --link "$link" --interval 10 --pattern load --pace "${KORVEX_DEMO_PACE:-none}" --verbose \
+    >"$out/t596sim.log" 2>&1 &
 pids+=($!)
 wait_for "$link" 10
 echo "Simulated T596 on $(readlink "$link") (COM1), interval 0.10 s"
@@ -54,17 +56,40 @@ display=:97
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >xvfb.log 2>&1 &
 pids+=($!)
 wait_for "/tmp/.X11-unix/X${display#:}" 10
-DISPLAY=$display "$korvex" >korvex.log 2>&1 &
+export DISPLAY=$display
+"$korvex" >korvex.log 2>&1 &
 korvex_pid=$!
 pids+=($korvex_pid)
-sleep 2
-window=$(DISPLAY=$display xwininfo -root -tree | awk '/"Vantorix Data Acquisition Software"/ {print $1; exit}')
-if [ -n "$window" ]; then
-    DISPLAY=$display import -window "$window" -frame korvex.png 2>/dev/null ||
-        DISPLAY=$display import -window root korvex.png
-else
-    DISPLAY=$display import -window root korvex.png
-fi
+
+window_named() { # title, seconds: prints the window's id
+    local i id
+    for ((i = 0; i < $2 * 10; i++)); do
+        id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) || true
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    echo "No window \"$1\" appeared" >&2
+    return 1
+}
+window=$(window_named "Vantorix Data Acquisition Software" 10)
+sleep 0.5
+
+# Data acquisition > Transfer, pick "1 day" and Get, as a user would.
+echo "Transferring one day of samples from the simulated T596"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key alt+d
+sleep 0.3
+xdotool key t
+dialog=$(window_named "Data acquisition" 5)
+xdotool mousemove --window "$dialog" 140 115 click 1 # the "1 day" span
+sleep 0.2
+xdotool key Return
+for ((i = 0; i < 600; i++)); do
+    grep -q "transfer complete" t596sim.log && break
+    sleep 0.1
+done
+sleep 1
+import -window "$window" korvex.png
 echo "Screenshot of the main window: $PWD/korvex.png"
 kill "$korvex_pid" 2>/dev/null || true
 wait "$korvex_pid" 2>/dev/null || true

@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
-    xvfb xauth x11-apps imagemagick fonts-dejavu-core
+    xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
 )
 
 missing=()

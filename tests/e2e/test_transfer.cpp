@@ -35,6 +35,10 @@ struct IntervalRow {
     const char* shown;
     uint32_t counts[AMOUNT_COUNT];
 };
+// Keeps the test's name readable where GoogleTest would dump the row's bytes.
+void PrintTo(const IntervalRow& row, std::ostream* out) {
+    *out << "interval " << row.interval;
+}
 const IntervalRow INTERVALS[] = {
     {2, "0.02", {6000, 15000, 30000, 60000, 150000, 180000, 360000, 900000, 0, 0, 0, 0, 0, 0}},
     {5, "0.05", {0, 6000, 12000, 24000, 60000, 72000, 144000, 360000, 864000, 0, 0, 0, 0, 0}},

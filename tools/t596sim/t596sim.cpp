@@ -48,6 +48,7 @@ struct Options {
     long echoCount = -1;
     long stopAfter = -1;
     long vanishAfter = -1;
+    bool verbose = false;
 };
 
 const char USAGE[] = "Usage: t596sim [options]\n"
@@ -75,6 +76,7 @@ const char USAGE[] = "Usage: t596sim [options]\n"
                      "                    received, and send that many samples\n"
                      "  --stop-after N    end a transfer after N samples by sending DEV_STOP\n"
                      "  --vanish-after N  after N samples close the line and exit\n"
+                     "  --verbose         report each request and transfer on stderr\n"
                      "  --help            show this text\n";
 
 int usageError(const char* format, const char* what) {
@@ -116,6 +118,8 @@ int parseOptions(int argc, char** argv, Options* o) {
                 o->silent = true;
             else if (strcmp(arg, "--no-echo") == 0)
                 o->noEcho = true;
+            else if (strcmp(arg, "--verbose") == 0)
+                o->verbose = true;
             else
                 return usageError("unknown option '%s'", arg);
             continue;
@@ -372,7 +376,14 @@ uint8_t sampleValue(const Device& d, uint32_t k) {
     return loadPatternValue(d.newestLogIndex - back, timeOfDay);
 }
 
+// What the device did, for a person watching it (--verbose).
+void logEvent(const Device& d, const char* what, uint64_t number) {
+    if (d.options->verbose)
+        fprintf(stderr, "t596sim: %s %llu\n", what, static_cast<unsigned long long>(number));
+}
+
 void startTransfer(Device& d, uint32_t total) {
+    logEvent(d, "transfer started, samples asked:", total);
     timespec wall;
     clock_gettime(CLOCK_REALTIME, &wall);
     tm local;
@@ -401,6 +412,7 @@ void refill(Device& d) {
         if (o.stopAfter >= 0 && d.sent >= static_cast<uint64_t>(o.stopAfter)) {
             d.sending = false;
             emitCode(d, DEV_STOP);
+            logEvent(d, "transfer stopped by the device after samples:", d.sent);
             return;
         }
         uint8_t frame[FRAME8_SIZE];
@@ -408,8 +420,10 @@ void refill(Device& d) {
         emit(d, frame, FRAME8_SIZE);
         ++d.sent;
         ++d.samplesSentEver;
-        if (d.sent == d.total)
+        if (d.sent == d.total) {
             d.sending = false; // a full transfer simply ends
+            logEvent(d, "transfer complete, samples sent:", d.sent);
+        }
     }
 }
 
@@ -446,6 +460,7 @@ void onCode(Device& d, uint16_t code) {
         // so a reply ahead of it would leave the PC with the previous interval.
         emitCode(d, static_cast<uint16_t>(DEV_INTERVAL + d.options->interval));
         emitCode(d, DEV_PING_REPLY);
+        logEvent(d, "ping answered, interval in hundredths:", d.options->interval);
     } else if (code == DEV_START) {
         uint32_t total = d.options->echoCount >= 0 ? static_cast<uint32_t>(d.options->echoCount)
                                                    : countFromBytes(d.countBytes);
@@ -453,6 +468,7 @@ void onCode(Device& d, uint16_t code) {
     } else if (code == DEV_STOP) {
         d.sending = false;
         emitCode(d, DEV_STOP);
+        logEvent(d, "transfer stopped by the PC after samples:", d.sent);
     }
 }
 
