@@ -36,7 +36,10 @@ void ConfigDirectoryTest::SetUp() {
     ASSERT_EQ(chdir(directory_.c_str()), 0);
 }
 
+// The configuration a test leaves in memory (a language switched, a port
+// marked) would change the texts and ports of the tests after it.
 void ConfigDirectoryTest::TearDown() {
+    configBlock = ConfigBlock{};
     ASSERT_EQ(chdir(previousDirectory_), 0);
     std::string command = "rm -rf '" + directory_ + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);

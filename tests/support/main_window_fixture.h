@@ -9,7 +9,8 @@
 #include <vector>
 
 // Each test runs in a fresh working directory, where "DAQSetup.cnf" lives;
-// the directory is removed and the previous one restored afterwards.
+// the directory is removed, the previous one restored and the in-memory
+// configuration put back to its start state (all zero) afterwards.
 class ConfigDirectoryTest : public ::testing::Test {
   protected:
     void SetUp() override;

@@ -37,6 +37,7 @@ class ChartDrawing : public ::testing::Test {
         createDrawingObjects();
         recordingCanvasInit(&canvas, &recording);
     }
+    void TearDown() override { configBlock = ConfigBlock{}; }
 
     std::vector<Line> linesIn(uint32_t colour) const {
         std::vector<Line> lines;

@@ -15,6 +15,7 @@
 
 #include "app/app_state.h"
 #include "app/command_routing.h"
+#include "app/config_file.h"
 #include "app/main_window.h"
 #include "data/data_file.h"
 #include "data/sample_store.h"
@@ -60,6 +61,7 @@ class DataFile : public ::testing::Test {
 
     void SetUp() override {
         scriptedReset();
+        configBlock = ConfigBlock{}; // the messages are checked in English
         char pattern[] = "/tmp/korvex_data_file_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;

@@ -63,8 +63,9 @@ void countConfirmed() {
 
 class ProtocolEngine : public ::testing::Test {
   protected:
-    void SetUp() override {
-        // Module state lives for the whole run; start each case from quiet.
+    // Module state lives for the whole run: each case starts from quiet and
+    // leaves it quiet, so no queued code or register reaches the next test.
+    static void quiet() {
         assembleByte(FRAME_END);
         takeSent();
         commandQueue.readIndex = commandQueue.writeIndex;
@@ -76,6 +77,9 @@ class ProtocolEngine : public ::testing::Test {
         deviceInterval = 0;
         receivedCount = 0;
         dataHeader.interval = 0;
+    }
+    void SetUp() override {
+        quiet();
         ASSERT_EQ(eventCreate(true, &ping), 0);
         ASSERT_EQ(eventCreate(true, &count), 0);
         pingReplyEvent = ping;
@@ -86,6 +90,7 @@ class ProtocolEngine : public ::testing::Test {
         countReplyEvent = nullptr;
         eventClose(ping);
         eventClose(count);
+        quiet();
     }
     static bool isSet(EventHandle event) { return eventWait(event, 0); }
 
