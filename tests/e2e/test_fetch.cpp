@@ -23,8 +23,19 @@ struct FetchRun {
     std::string output; // standard output and error together
 };
 
-FetchRun runFetch(const std::string& arguments) {
-    std::string command = std::string(KORVEX_FETCH) + " " + arguments + " 2>&1";
+// A fetch that hangs is killed after this long, so that it fails its test
+// instead of hanging the suite.
+constexpr int FETCH_KILL_SECONDS = 60;
+
+// Runs korvex-fetch with these arguments; with interruptAfter set, sends it
+// SIGINT once that much time has passed, as Ctrl-C would.
+FetchRun runFetch(const std::string& arguments, const char* interruptAfter = nullptr) {
+    std::string fetch = "timeout -s KILL " + std::to_string(FETCH_KILL_SECONDS) + " " +
+                        std::string(KORVEX_FETCH) + " " + arguments;
+    std::string command = interruptAfter == nullptr
+                              ? fetch + " 2>&1"
+                              : "{ " + fetch + " & pid=$!; sleep " + interruptAfter +
+                                    "; kill -INT $pid; wait $pid; } 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     FetchRun run{-1, ""};
     if (pipe == nullptr)
@@ -97,6 +108,22 @@ TEST_F(Fetch, FailuresEndWithTheCataloguesMessage) {
     EXPECT_EQ(runFetch("--span 'three weeks'").exitCode, 2);
     EXPECT_EQ(runFetch("--port COM9").exitCode, 2);
     EXPECT_EQ(runFetch("--auto --port COM1").exitCode, 2);
+}
+
+// Such a device makes the Transfer command ping again and again.
+TEST_F(Fetch, ADeviceThatNeverReportsItsIntervalEndsTheFetch) {
+    startSimOn(1, {"--interval", "0", "--pace", "none"});
+    std::string port = "--port '" + std::string(sims[0].linkPath) + "'";
+    FetchRun unattended = runFetch(port);
+    EXPECT_EQ(unattended.exitCode, 1);
+    EXPECT_NE(unattended.output.find("korvex-fetch: the device reports no sample interval"),
+              std::string::npos)
+        << unattended.output;
+
+    FetchRun interrupted = runFetch(port, "1");
+    EXPECT_EQ(interrupted.exitCode, 1);
+    EXPECT_NE(interrupted.output.find("korvex-fetch: interrupted"), std::string::npos)
+        << interrupted.output;
 }
 
 TEST_F(Fetch, TheSearchFindsTheDevice) {

@@ -36,6 +36,9 @@
 constexpr uint64_t STALL_LIMIT_MS = 5000;
 constexpr uint32_t LOOP_SLEEP_MS = 5;
 constexpr uint64_t STOP_DRAIN_MS = 500;
+// A device that answers every ping but never reports its interval makes the
+// Transfer command ping again and again; unattended, the fetch gives up.
+constexpr uint64_t INTERVAL_WAIT_MS = 5000;
 
 static std::atomic<bool> interrupted;
 
@@ -71,13 +74,21 @@ static bool runTransfer() {
     uint32_t lastReceived = 0;
     uint64_t lastArrival = nextPump;
     bool stopSent = false;
+    uint64_t started = nextPump;
     for (;;) {
         int command = 0;
+        // An interrupt drops a Transfer command that was posted again: the
+        // command posts itself for as long as the device keeps answering.
         while (takePostedCommand(&command)) {
-            if (command == IDM_TRANSFER)
-                transferCommand();
-            else if (command == CMD_TRANSFER_ABORT)
+            if (command == CMD_TRANSFER_ABORT)
                 transferAbortCommand();
+            if (command != IDM_TRANSFER || interrupted.load())
+                continue;
+            if (deviceInterval.load() == 0 && monotonicMs() - started >= INTERVAL_WAIT_MS) {
+                std::fprintf(stderr, "korvex-fetch: the device reports no sample interval\n");
+                return false;
+            }
+            transferCommand();
         }
         if (dataPresent)
             return true;
