@@ -200,8 +200,9 @@ TEST_F(Transfer, IntervalOneCapsTheCountAndIntervalSevenRoundsIt) {
     EXPECT_FALSE(scripted.acquisitionDialogs[0].spanEnabled[0]);
     EXPECT_EQ(queuedCodes(), (std::vector<uint16_t>{59000, 59300, 59616}));
     stopSim(&sims[0]);
-    clearLinkLeftovers();
     mainWindowDestroy();
+    // Only once the link is closed: the receive line is the reader thread's.
+    clearLinkLeftovers();
 
     startSimOn(1, {"--interval", "7", "--pace", "none", "--pattern", "count"});
     createWindow();
