@@ -105,6 +105,20 @@ TEST_F(Fetch, FailuresEndWithTheCataloguesMessage) {
     EXPECT_NE(missing.output.find("Comm Port occupied or non-existing"), std::string::npos)
         << missing.output;
 
+    // A file that cannot be written is found out before the transfer, not after it.
+    FetchRun unwritable = runFetch("--port '" + std::string(sims[0].linkPath) + "' -o '" + workDir +
+                                   "/no-dir/x.kvd'");
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_NE(unwritable.output.find("Unable to save data on disc!: 2"), std::string::npos)
+        << unwritable.output;
+    EXPECT_EQ(unwritable.output.find("No communication"), std::string::npos) << unwritable.output;
+    // Nothing is left behind where the file could have been written.
+    FetchRun writable =
+        runFetch("--port '" + std::string(sims[0].linkPath) + "' -o '" + workDir + "/silent'");
+    EXPECT_EQ(writable.exitCode, 1);
+    EXPECT_NE(writable.output.find("No communication"), std::string::npos) << writable.output;
+    EXPECT_NE(access((workDir + "/silent.kvd").c_str(), F_OK), 0);
+
     EXPECT_EQ(runFetch("--span 'three weeks'").exitCode, 2);
     EXPECT_EQ(runFetch("--port COM9").exitCode, 2);
     EXPECT_EQ(runFetch("--auto --port COM1").exitCode, 2);

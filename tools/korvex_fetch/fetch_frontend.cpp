@@ -109,18 +109,23 @@ void uiProgressDestroy() {
     finishProgressLine();
 }
 
+bool fetchOutputPath(const char* name, const char* defaultExtension, char* path, size_t size) {
+    // As the save dialog does: a name typed without an extension gets the default one.
+    const char* base = std::strrchr(name, '/');
+    bool hasExtension = std::strchr(base != nullptr ? base + 1 : name, '.') != nullptr;
+    int written = hasExtension ? std::snprintf(path, size, "%s", name)
+                               : std::snprintf(path, size, "%s.%s", name, defaultExtension);
+    return written > 0 && size_t(written) < size;
+}
+
 bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* dialogError) {
     *dialogError = 0;
     const char* name = fetchAnswers.output;
     if (spec->kind != FILE_DIALOG_SAVE || name == nullptr || name[0] == '\0')
         return false;
-    // As the save dialog does: a name typed without an extension gets the default one.
-    const char* base = std::strrchr(name, '/');
-    bool hasExtension = std::strchr(base != nullptr ? base + 1 : name, '.') != nullptr;
-    int written = hasExtension ? std::snprintf(path, size, "%s", name)
-                               : std::snprintf(path, size, "%s.%s", name, spec->defaultExtension);
-    if (written > 0 && size_t(written) < size && size_t(written) < sizeof fetchOutcome.savedPath) {
-        std::memcpy(fetchOutcome.savedPath, path, size_t(written) + 1);
+    if (fetchOutputPath(name, spec->defaultExtension, path, size) &&
+        std::strlen(path) < sizeof fetchOutcome.savedPath) {
+        std::strcpy(fetchOutcome.savedPath, path);
         return true;
     }
     *dialogError = FNERR_BUFFERTOOSMALL;

@@ -2,6 +2,7 @@
 // acquisition and file dialogs are answered from the command line, progress
 // is drawn on standard error, and posted commands wait for the fetch loop.
 #pragma once
+#include <cstddef>
 
 struct FetchAnswers {
     int span;           // answers the acquisition dialog
@@ -19,6 +20,9 @@ struct FetchOutcome {
 };
 extern FetchOutcome fetchOutcome;
 
+// The name the save dialog answers with: name, with defaultExtension added
+// when it has none. False when it does not fit in size.
+bool fetchOutputPath(const char* name, const char* defaultExtension, char* path, size_t size);
 // The oldest posted command; false when none waits.
 bool takePostedCommand(int* commandId);
 // Ends a progress bar line before other output follows it.

@@ -20,6 +20,7 @@
 #include "link/serial_link.h"
 #include "link/tx_ring.h"
 #include "platform/clock.h"
+#include "platform/file.h"
 #include "res/text_table.h"
 #include "tools/korvex_fetch/fetch_frontend.h"
 #include "tools/korvex_fetch/fetch_options.h"
@@ -59,6 +60,26 @@ static bool openChosenPort(const FetchOptions& options) {
     if (!opened)
         showMessage(MSG_PORT_FAILED, CAPTION_COMMUNICATION, 0);
     return opened;
+}
+
+// A file that cannot be written must be found out before a transfer that can
+// take minutes, not after it. The test opens the file as saving will, without
+// truncating one that exists, and removes a file it had to create.
+static bool outputWritable(const char* name) {
+    char path[DATA_FILE_PATH_SIZE];
+    if (!fetchOutputPath(name, DATA_FILE_EXTENSION, path, sizeof path))
+        return true; // the save reports a name that does not fit
+    FileHandle file = FILE_NONE;
+    bool existed = false;
+    int err = fileOpen(path, FILE_WRITE, FILE_OPEN_ALWAYS, &file, &existed);
+    if (err != 0) {
+        showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, err);
+        return false;
+    }
+    fileClose(file);
+    if (!existed)
+        std::remove(path);
+    return true;
 }
 
 static bool sequenceIdle() {
@@ -159,6 +180,8 @@ int main(int argc, char** argv) {
 
     mainWindowCreateEvents();
     transferInit();
+    if (options.output[0] != '\0' && !outputWritable(options.output))
+        return FETCH_EXIT_FAILED;
     if (fetchOutcome.messageShown || !openChosenPort(options))
         return FETCH_EXIT_FAILED;
     bool completed = runTransfer();
