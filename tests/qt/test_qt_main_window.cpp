@@ -18,24 +18,39 @@
 
 namespace {
 
+// Each test builds its own window, so no test sees what another one changed
+// (a span selector refilled, a window closed).
 class QtMainWindowTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         qtTestApplication();
         ASSERT_NE(mkdtemp(workDir), nullptr);
+        ASSERT_EQ(getcwd(previousDir, sizeof previousDir), previousDir);
         ASSERT_EQ(chdir(workDir), 0);
         port = posix_openpt(O_RDWR | O_NOCTTY);
         ASSERT_GE(port, 0);
         ASSERT_EQ(grantpt(port), 0);
         ASSERT_EQ(unlockpt(port), 0);
         setenv("KORVEX_COM1", ptsname(port), 1);
-        window = new QtMainWindow;
     }
     static void TearDownTestSuite() {
-        delete window;
         close(port);
+        unsetenv("KORVEX_COM1");
         unlink("DAQSetup.cnf");
+        EXPECT_EQ(chdir(previousDir), 0);
         rmdir(workDir);
+    }
+    void SetUp() override {
+        unlink("DAQSetup.cnf");
+        window = new QtMainWindow;
+    }
+    // The window goes as File > Exit takes it; its posted quit runs here,
+    // outside any later test's dialog loop.
+    void TearDown() override {
+        uiDestroyMainWindow();
+        QCoreApplication::sendPostedEvents();
+        delete window;
+        window = nullptr;
     }
 
     static QAction* item(int commandId) {
@@ -46,6 +61,7 @@ class QtMainWindowTest : public ::testing::Test {
     static inline QtMainWindow* window = nullptr;
     static inline int port = -1;
     static inline char workDir[] = "/tmp/korvex-qt-test-XXXXXX";
+    static inline char previousDir[4096] = {};
 };
 
 TEST_F(QtMainWindowTest, ClientAreaHoldsTheChartsAndTheControls) {
@@ -139,7 +155,7 @@ TEST_F(QtMainWindowTest, ScrollInformationFollowsSetScrollInfo) {
     EXPECT_TRUE(window->scrollBar->isHidden());
 }
 
-// Last: the close box runs the program's close steps, which write the
+// The close box runs the program's close steps, which write the
 // configuration and destroy the window.
 TEST_F(QtMainWindowTest, CloseBoxClosesThroughTheProgram) {
     unlink("DAQSetup.cnf");
