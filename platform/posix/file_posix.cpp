@@ -9,8 +9,10 @@
 
 #include "platform/file.h"
 
+// Non-blocking only for the open itself: a FIFO picked by mistake would
+// otherwise wait for a writer for ever. Such a file is then refused.
 static int openFlags(unsigned access) {
-    int flags = O_CLOEXEC;
+    int flags = O_CLOEXEC | O_NONBLOCK;
     if ((access & FILE_READ) && (access & FILE_WRITE))
         flags |= O_RDWR;
     else if (access & FILE_WRITE)
@@ -60,7 +62,15 @@ int fileOpen(const char* path, unsigned access, FileDisposition disposition, Fil
     if (fd < 0)
         return errno;
     struct stat st;
-    int statErr = fstat(fd, &st) != 0 ? errno : (S_ISDIR(st.st_mode) ? EISDIR : 0);
+    int statErr = 0;
+    if (fstat(fd, &st) != 0)
+        statErr = errno;
+    else if (S_ISDIR(st.st_mode))
+        statErr = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+        statErr = EINVAL; // a device, FIFO or socket holds no data file
+    else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        statErr = errno;
     if (statErr != 0) {
         close(fd);
         return statErr;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -124,6 +125,16 @@ TEST_F(PlatformFile, MissingFileOrDirectoryFailsWithItsErrorNumber) {
     EXPECT_EQ(fileOpen(path, FILE_READ, FILE_OPEN_EXISTING, &file, nullptr), ENOENT);
     EXPECT_EQ(file, FILE_NONE);
     EXPECT_EQ(fileOpen(directory, FILE_READ, FILE_OPEN_EXISTING, &file, nullptr), EISDIR);
+    EXPECT_EQ(file, FILE_NONE);
+}
+
+TEST_F(PlatformFile, FifoOrDeviceIsRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo(path, 0600), 0);
+    FileHandle file = FILE_NONE;
+    // Without a writer a blocking open of the FIFO would never return.
+    EXPECT_EQ(fileOpen(path, FILE_READ, FILE_OPEN_ALWAYS, &file, nullptr), EINVAL);
+    EXPECT_EQ(file, FILE_NONE);
+    EXPECT_EQ(fileOpen("/dev/null", FILE_WRITE, FILE_CREATE_ALWAYS, &file, nullptr), EINVAL);
     EXPECT_EQ(file, FILE_NONE);
 }
 
