@@ -28,6 +28,7 @@
 #include "app/app_state.h"
 #include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
+#include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"
 
 namespace {
@@ -120,35 +121,19 @@ class QtDialogs : public ::testing::Test {
         // A window another suite destroyed may have posted its quit; let it
         // run now, outside any dialog's loop.
         QCoreApplication::sendPostedEvents();
-        ASSERT_NE(mkdtemp(workDir), nullptr);
-        ASSERT_EQ(getcwd(previousDir, sizeof previousDir), previousDir);
-        ASSERT_EQ(chdir(workDir), 0);
-        port = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(port, 0);
-        ASSERT_EQ(grantpt(port), 0);
-        ASSERT_EQ(unlockpt(port), 0);
-        setenv("KORVEX_COM1", ptsname(port), 1);
+        enterScratchPlace(&place, "korvex-qt-dialogs");
         window = new QtMainWindow;
         window->show();
     }
     static void TearDownTestSuite() {
-        uiDestroyMainWindow();
-        QCoreApplication::sendPostedEvents();
-        delete window;
-        window = nullptr;
-        close(port);
-        unsetenv("KORVEX_COM1");
-        unlink("DAQSetup.cnf");
-        EXPECT_EQ(chdir(previousDir), 0);
-        rmdir(workDir);
+        destroyTestWindow(&window);
+        leaveScratchPlace(&place);
     }
     void SetUp() override { selectedAmount = AMOUNT_UNTOUCHED; }
 
     static constexpr int AMOUNT_UNTOUCHED = -5;
     static inline QtMainWindow* window = nullptr;
-    static inline int port = -1;
-    static inline char workDir[] = "/tmp/korvex-qt-dialogs-XXXXXX";
-    static inline char previousDir[4096] = {};
+    static inline QtScratchPlace place;
 };
 
 TEST_F(QtDialogs, AcquisitionDialogShowsItsContentAndEndsWithTheClickedSpan) {
@@ -269,7 +254,7 @@ const FileDialogSpec OPEN_SPEC = {
     FILE_DIALOG_OPEN, "KVD File (*.kvd)", "*.kvd", "kvd", false, true};
 
 TEST_F(QtDialogs, FileDialogsGiveTheChosenNameOrACancel) {
-    const std::string target = std::string(workDir) + "/chosen";
+    const std::string target = std::string(place.workDir) + "/chosen";
     whenModal([](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
@@ -295,7 +280,7 @@ TEST_F(QtDialogs, FileDialogsGiveTheChosenNameOrACancel) {
 }
 
 TEST_F(QtDialogs, OpeningAMissingFileAsksBeforeGivingItsName) {
-    const std::string missing = std::string(workDir) + "/missing.kvd";
+    const std::string missing = std::string(place.workDir) + "/missing.kvd";
     int questions = 0;
     // No returns to the file dialog; the same name again and Yes give it.
     chooseInFileDialog(missing, [&] {

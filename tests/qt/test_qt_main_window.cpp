@@ -14,6 +14,7 @@
 #include "app/app_state.h"
 #include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
+#include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"
 
 namespace {
@@ -24,34 +25,14 @@ class QtMainWindowTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         qtTestApplication();
-        ASSERT_NE(mkdtemp(workDir), nullptr);
-        ASSERT_EQ(getcwd(previousDir, sizeof previousDir), previousDir);
-        ASSERT_EQ(chdir(workDir), 0);
-        port = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(port, 0);
-        ASSERT_EQ(grantpt(port), 0);
-        ASSERT_EQ(unlockpt(port), 0);
-        setenv("KORVEX_COM1", ptsname(port), 1);
+        enterScratchPlace(&place, "korvex-qt-test");
     }
-    static void TearDownTestSuite() {
-        close(port);
-        unsetenv("KORVEX_COM1");
-        unlink("DAQSetup.cnf");
-        EXPECT_EQ(chdir(previousDir), 0);
-        rmdir(workDir);
-    }
+    static void TearDownTestSuite() { leaveScratchPlace(&place); }
     void SetUp() override {
         unlink("DAQSetup.cnf");
         window = new QtMainWindow;
     }
-    // The window goes as File > Exit takes it; its posted quit runs here,
-    // outside any later test's dialog loop.
-    void TearDown() override {
-        uiDestroyMainWindow();
-        QCoreApplication::sendPostedEvents();
-        delete window;
-        window = nullptr;
-    }
+    void TearDown() override { destroyTestWindow(&window); }
 
     static QAction* item(int commandId) {
         const auto found = window->menuActions.find(commandId);
@@ -59,9 +40,7 @@ class QtMainWindowTest : public ::testing::Test {
     }
 
     static inline QtMainWindow* window = nullptr;
-    static inline int port = -1;
-    static inline char workDir[] = "/tmp/korvex-qt-test-XXXXXX";
-    static inline char previousDir[4096] = {};
+    static inline QtScratchPlace place;
 };
 
 TEST_F(QtMainWindowTest, ClientAreaHoldsTheChartsAndTheControls) {
