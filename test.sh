@@ -10,7 +10,7 @@ jobs=$(nproc)
 configure() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$dir.configure.log" 2>&1 ||
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_WERROR=ON "$@" >"$dir.configure.log" 2>&1 ||
         { cat "$dir.configure.log"; exit 1; }
 }
 mkdir -p build
