@@ -37,52 +37,58 @@ void decode(const uint8_t* image, ConfigBlock* block) {
     std::memcpy(block->reserved2, image + RESERVED2_OFFSET, sizeof block->reserved2);
 }
 
-// A close that fails after a write may mean the bytes never reached the disk,
-// so it is reported unless an earlier failure already is.
-int closeAfterWrite(FileHandle file, int result) {
-    int closeResult = fileClose(file);
-    return result != 0 ? result : closeResult;
+// The block replaces the file's first bytes whole or not at all; a longer
+// file keeps its bytes beyond the block.
+int storeImage(const uint8_t* image) {
+    FileReplacement replacement;
+    int result = fileReplaceBegin(CONFIG_FILE_NAME, &replacement);
+    if (result != 0) {
+        return result;
+    }
+    uint32_t moved = 0;
+    result = fileWrite(replacement.file, image, CONFIG_BLOCK_SIZE, &moved);
+    if (result == 0 && moved < CONFIG_BLOCK_SIZE) {
+        result = ERR_CONFIG_SIZE;
+    }
+    if (result == 0) {
+        result = fileReplaceKeepTail(&replacement, CONFIG_BLOCK_SIZE);
+    }
+    if (result != 0) {
+        fileReplaceAbandon(&replacement);
+        return result;
+    }
+    return fileReplaceCommit(&replacement);
 }
 
 } // namespace
 
 int readConfig(ConfigBlock* block) {
-    FileHandle file = FILE_NONE;
-    bool existed = false;
-    int result =
-        fileOpen(CONFIG_FILE_NAME, FILE_READ | FILE_WRITE, FILE_OPEN_ALWAYS, &file, &existed);
-    if (result != 0) {
-        return result;
-    }
     // The image starts as the block itself, so a short read replaces only
     // the block's first bytes, as reading straight into the block would.
     uint8_t image[CONFIG_BLOCK_SIZE];
     encode(block, image);
-    uint32_t moved = 0;
-    if (existed) {
-        // Success is judged by the byte count alone.
-        fileRead(file, image, CONFIG_BLOCK_SIZE, &moved);
-        decode(image, block);
-        fileClose(file);
-        return moved < CONFIG_BLOCK_SIZE ? ERR_CONFIG_SIZE : 0;
-    }
-    fileWrite(file, image, CONFIG_BLOCK_SIZE, &moved);
-    return closeAfterWrite(file, moved < CONFIG_BLOCK_SIZE ? ERR_CONFIG_SIZE : 0);
-}
-
-int writeConfig(const ConfigBlock* block) {
+    // Opened for reading and writing, as the file will later be written: a
+    // read-only or held file is reported at start-up already.
     FileHandle file = FILE_NONE;
-    bool existed = false;
-    int result = fileOpen(CONFIG_FILE_NAME, FILE_WRITE, FILE_OPEN_ALWAYS, &file, &existed);
+    int result =
+        fileOpen(CONFIG_FILE_NAME, FILE_READ | FILE_WRITE, FILE_OPEN_EXISTING, &file, nullptr);
+    if (result == FILE_ERROR_NOT_FOUND) {
+        // The defaults make the new file.
+        return storeImage(image);
+    }
     if (result != 0) {
         return result;
     }
+    // Success is judged by the byte count alone.
+    uint32_t moved = 0;
+    fileRead(file, image, CONFIG_BLOCK_SIZE, &moved);
+    decode(image, block);
+    fileClose(file);
+    return moved < CONFIG_BLOCK_SIZE ? ERR_CONFIG_SIZE : 0;
+}
+
+int writeConfig(const ConfigBlock* block) {
     uint8_t image[CONFIG_BLOCK_SIZE];
     encode(block, image);
-    uint32_t moved = 0;
-    result = fileWrite(file, image, CONFIG_BLOCK_SIZE, &moved);
-    if (result == 0 && moved < CONFIG_BLOCK_SIZE) {
-        result = ERR_CONFIG_SIZE;
-    }
-    return closeAfterWrite(file, result);
+    return storeImage(image);
 }

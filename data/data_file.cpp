@@ -63,28 +63,33 @@ static bool askForName(FileDialogKind kind, char path[DATA_FILE_PATH_SIZE], int*
     return uiRunFileDialog(&spec, path, DATA_FILE_PATH_SIZE, dialogError);
 }
 
+// A short write shows its message and leaves the file that was there before
+// (or no file) exactly as it was; only a whole file takes the chosen name.
 int writeDataFile(const char* path) {
-    FileHandle file = FILE_NONE;
-    int err = fileOpen(path, FILE_WRITE, FILE_CREATE_ALWAYS, &file, nullptr);
+    FileReplacement replacement;
+    int err = fileReplaceBegin(path, &replacement);
     if (err != 0)
         return err;
     uint8_t header[DATA_HEADER_SIZE];
     encodeDataHeader(dataHeader, header);
     uint32_t moved = 0;
-    fileWrite(file, header, DATA_HEADER_SIZE, &moved);
+    fileWrite(replacement.file, header, DATA_HEADER_SIZE, &moved);
     if (moved < DATA_HEADER_SIZE) {
+        fileReplaceAbandon(&replacement);
         showMessage(MSG_DATA_HEADER_WRITE, TEXT_PROGRAM_TITLE, 0);
-    } else {
-        uint32_t count = dataHeader.count;
-        if (count > SAMPLE_STORE_CAPACITY)
-            count = SAMPLE_STORE_CAPACITY;
-        uint32_t size = count * SAMPLE_RECORD_SIZE;
-        fileWrite(file, sampleStore, size, &moved);
-        if (moved < size)
-            showMessage(MSG_DATA_RECORDS_WRITE, TEXT_PROGRAM_TITLE, 0);
+        return 0;
     }
-    fileClose(file);
-    return 0;
+    uint32_t count = dataHeader.count;
+    if (count > SAMPLE_STORE_CAPACITY)
+        count = SAMPLE_STORE_CAPACITY;
+    uint32_t size = count * SAMPLE_RECORD_SIZE;
+    fileWrite(replacement.file, sampleStore, size, &moved);
+    if (moved < size) {
+        fileReplaceAbandon(&replacement);
+        showMessage(MSG_DATA_RECORDS_WRITE, TEXT_PROGRAM_TITLE, 0);
+        return 0;
+    }
+    return fileReplaceCommit(&replacement);
 }
 
 int saveDataFile() {

@@ -320,20 +320,25 @@ class DataFileShortWrite : public DataFile {
     }
 };
 
-TEST_F(DataFileShortWrite, AShortHeaderGivesMessage86AndNoRecords) {
+// A save that cannot be written whole leaves what was there before: the old
+// file byte for byte, or no file, and nothing beside it.
+TEST_F(DataFileShortWrite, AShortHeaderGivesMessage86AndKeepsTheOldFile) {
+    Bytes old = fileOf(50, 2, 3, 3);
+    writeBytes(path("header.kvd"), old);
     fillStore(6, 20, 3);
     saveWithLimit("header.kvd", 10);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{
                                   "Error saving header to data file! / Vantorix Data Acquisition"});
-    EXPECT_EQ(readBytes(path("header.kvd")).size(), 10u);
+    EXPECT_EQ(readBytes(path("header.kvd")), old);
+    EXPECT_EQ(std::system(("test $(ls -A '" + dir + "' | wc -l) -eq 1").c_str()), 0);
 }
 
-TEST_F(DataFileShortWrite, ShortRecordsGiveMessage85Only) {
+TEST_F(DataFileShortWrite, ShortRecordsGiveMessage85AndLeaveNoFile) {
     fillStore(6, 20, 3);
     saveWithLimit("records.kvd", 20 + 9 * 2);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{
                                   "Error saving data to data file! / Vantorix Data Acquisition"});
-    EXPECT_EQ(readBytes(path("records.kvd")).size(), 38u);
+    EXPECT_EQ(std::system(("test -z \"$(ls -A '" + dir + "')\"").c_str()), 0);
 }
 
 } // namespace
