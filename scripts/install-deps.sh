@@ -8,7 +8,11 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
+    locales
 )
+
+# The regional date and time formats are tested in these locales.
+locales=(en_GB.UTF-8 de_DE.UTF-8 da_DK.UTF-8)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,11 +20,25 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+absent=()
+for l in "${locales[@]}"; do
+    locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}" || absent+=("$l")
+done
+if [ ${#absent[@]} -gt 0 ]; then
+    echo "Generating locales: ${absent[*]}"
+    for l in "${absent[@]}"; do
+        $sudo sed -i "s/^# *\(${l} UTF-8\)/\1/" /etc/locale.gen
+        grep -q "^${l} UTF-8" /etc/locale.gen || echo "${l} UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    done
+    $sudo locale-gen >/dev/null
+fi
