@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev libgl-dev
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
     locales
+    mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
 )
 
 # The regional date and time formats are tested in these locales.
