@@ -32,3 +32,48 @@ add_custom_command(OUTPUT ${KORVEX_ZIP}
     DEPENDS ${KORVEX_WINDOWS_PROGRAMS} ${CMAKE_SOURCE_DIR}/README.md
     COMMENT "Packing ${KORVEX_ZIP_NAME}.zip")
 add_custom_target(windows-zip ALL DEPENDS ${KORVEX_ZIP})
+
+# ---- tests and benchmarks under Wine -----------------------------------------
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${KORVEX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# The test support that needs no POSIX system, and the Win32 stand-ins for the
+# rest: the simulator started through Wine, the process's own figures.
+add_library(korvex_windows_test_support STATIC
+    tests/support/scripted_frontend.cpp tests/support/recording_canvas.cpp
+    tests/support/link_session.cpp tests/support/win32/sim_process_win32.cpp
+    tests/support/win32/process_probe_win32.cpp)
+target_link_libraries(korvex_windows_test_support PUBLIC korvex_base gtest)
+target_compile_definitions(korvex_windows_test_support PUBLIC
+    KORVEX_T596SIM="${KORVEX_NATIVE_BUILD}/t596sim")
+
+# The core's unit tests that need no POSIX system, and the Win32 services' own,
+# in one program run whole: a Wine start per test would cost more than the tests.
+set(KORVEX_WINDOWS_UNIT_TESTS chart_drawing chart_view frame_codec protocol_engine
+    sample_store texts texts_messages time_base)
+list(TRANSFORM KORVEX_WINDOWS_UNIT_TESTS REPLACE "(.+)" "tests/unit/test_\\1.cpp")
+file(GLOB KORVEX_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(unit_tests ${KORVEX_WINDOWS_UNIT_TESTS} ${KORVEX_WIN32_TESTS})
+target_link_libraries(unit_tests PRIVATE korvex_windows_test_support gtest_main)
+
+# One fresh Wine prefix for the run, made first and ended last.
+enable_testing()
+set(KORVEX_WINE ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh)
+set(KORVEX_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+add_test(NAME wine.prefix COMMAND ${KORVEX_WINE} create ${KORVEX_WINE_DIR})
+add_test(NAME wine.end COMMAND ${KORVEX_WINE} end ${KORVEX_WINE_DIR})
+set_tests_properties(wine.prefix PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine.end PROPERTIES FIXTURES_CLEANUP wine)
+add_test(NAME wine.unit_tests
+    COMMAND ${KORVEX_WINE} run ${KORVEX_WINE_DIR} $<TARGET_FILE:unit_tests> --gtest_brief=1)
+add_test(NAME wine.fetch COMMAND ${KORVEX_NATIVE_BUILD}/tests/wine_fetch_tests)
+set_tests_properties(wine.fetch PROPERTIES ENVIRONMENT
+    "KORVEX_WINE_FETCH=${KORVEX_WINE} run ${KORVEX_WINE_DIR} $<TARGET_FILE:korvex-fetch>;KORVEX_WINE_PORTS=${KORVEX_WINE_DIR}/ports")
+set_tests_properties(wine.unit_tests wine.fetch PROPERTIES
+    FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine TIMEOUT 600)
+# The regional formats once more in a locale whose names are not ASCII.
+add_test(NAME wine.unit_tests.german COMMAND ${KORVEX_WINE} run ${KORVEX_WINE_DIR}
+    $<TARGET_FILE:unit_tests> --gtest_brief=1 --gtest_filter=RegionalFormats.*)
+set_tests_properties(wine.unit_tests.german PROPERTIES ENVIRONMENT LC_ALL=de_DE.UTF-8
+    FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine)
