@@ -57,6 +57,11 @@ file(GLOB KORVEX_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(unit_tests ${KORVEX_WINDOWS_UNIT_TESTS} ${KORVEX_WIN32_TESTS})
 target_link_libraries(unit_tests PRIVATE korvex_windows_test_support gtest_main)
 
+foreach(bench bench_link bench_transfer)
+    add_executable(${bench} bench/${bench}.cpp)
+    target_link_libraries(${bench} PRIVATE korvex_windows_test_support)
+endforeach()
+
 # One fresh Wine prefix for the run, made first and ended last.
 enable_testing()
 set(KORVEX_WINE ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh)

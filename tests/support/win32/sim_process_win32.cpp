@@ -25,6 +25,17 @@ std::string fromUnix(const std::string& path) {
     return "Z:" + path;
 }
 
+// By its directory entry: the system's attributes of a link to a terminal
+// are none that Wine can give.
+bool unixFileExists(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(fromUnix(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return true;
+}
+
 std::string quoted(const std::string& text) {
     return "'" + text + "'";
 }
@@ -47,10 +58,9 @@ bool runUnix(const std::string& commandLine) {
 
 std::string portLink(int port) {
     const char* ports = std::getenv("KORVEX_WINE_PORTS");
-    return std::string(ports != nullptr ? ports : "") + "/com" + std::to_string(port);
+    return std::string(ports != nullptr ? ports : "") + "/port" + std::to_string(port);
 }
 
-// Not "com1.pid": Windows reads any name whose stem is a device's as that device.
 std::string pidFile(int port) {
     const char* ports = std::getenv("KORVEX_WINE_PORTS");
     return std::string(ports != nullptr ? ports : "") + "/sim" + std::to_string(port) + ".pid";
@@ -135,7 +145,7 @@ bool startSimAt(const char* executable, SimProcess* sim,
     // The process id is read once the link is there: the shell wrote it
     // before it became the simulator.
     for (;;) {
-        if (GetFileAttributesA(fromUnix(link).c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (unixFileExists(link)) {
             sim->pid = readPid(port);
             return sim->pid > 0;
         }
