@@ -6,6 +6,9 @@ set(KORVEX_NATIVE_BUILD "${CMAKE_SOURCE_DIR}/build/normal" CACHE PATH
     "A Linux build of this tree: t596sim and the Wine test driver come from there")
 set(KORVEX_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest's source, built here")
 
+# The wide command line, for the tools' arguments in UTF-8.
+target_link_libraries(korvex_platform PUBLIC shell32)
+
 # ---- the zip: the programs and the README, to unpack and run ----------------
 set(KORVEX_WINDOWS_PROGRAMS)
 foreach(program korvex korvex-fetch korvex-convert)

@@ -68,9 +68,10 @@ void closePrevious(FileReplacement* replacement) {
 }
 
 // Puts the new file in the old one's place. ReplaceFileW keeps what belongs
-// to the name (attributes, security, creation time); a name that held no file
-// is simply renamed to. Sets *oldGone when a failure has already removed the
-// old file, so that the new one is then the only copy of the data.
+// to the name (attributes, security, creation time); where it fails, and for
+// a name that held no file, a rename replaces the file whole all the same.
+// Sets *oldGone when a failure has already removed the old file, so that the
+// new one is then the only copy of the data.
 int renameOver(const FileReplacement* replacement, bool hadPrevious, bool* oldGone) {
     *oldGone = false;
     std::wstring path;
@@ -81,11 +82,8 @@ int renameOver(const FileReplacement* replacement, bool hadPrevious, bool* oldGo
         if (ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                          nullptr, nullptr))
             return 0;
-        DWORD err = GetLastError();
         // Without a backup name this one failure leaves the old file removed.
-        if (err != ERROR_UNABLE_TO_MOVE_REPLACEMENT)
-            return int(err);
-        *oldGone = true;
+        *oldGone = GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
     }
     if (MoveFileExW(temporary.c_str(), path.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

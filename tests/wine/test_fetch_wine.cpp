@@ -30,7 +30,7 @@ class FetchUnderWine : public FetchOnSims {
     // simulator's own link to its pseudo-terminal.
     void startSimOnWinePort(int port, std::initializer_list<const char*> arguments) {
         startSimOn(port, arguments);
-        std::string link = winePorts + "/com" + std::to_string(port);
+        std::string link = winePorts + "/port" + std::to_string(port);
         unlink(link.c_str());
         ASSERT_EQ(symlink(sims[port - 1].linkPath, link.c_str()), 0) << link;
     }
@@ -40,9 +40,10 @@ class FetchUnderWine : public FetchOnSims {
 
 TEST_F(FetchUnderWine, ADownloadOpensInTheLinuxProgramWithTheSameRecords) {
     startSimOnWinePort(1, {"--interval", "20", "--pace", "none", "--pattern", "count"});
-    // Written into the working directory, which Wine shows as a drive path.
-    FetchRun run = runFetch("--port COM1 --span '20 Minuten' -o day");
-    expectCountDownload(run, workDir + "/day.kvd");
+    // Into the working directory, which Wine shows as a drive path, under a
+    // name that the ANSI code page cannot hold.
+    FetchRun run = runFetch("--port COM1 --span '20 Minuten' -o 'M\u00e5ling \u03a9'");
+    expectCountDownload(run, workDir + "/M\u00e5ling \u03a9.kvd");
 }
 
 TEST_F(FetchUnderWine, ASilentDeviceEndsWithNoConnection) {

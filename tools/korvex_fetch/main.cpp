@@ -20,6 +20,7 @@
 #include "link/serial_link.h"
 #include "link/tx_ring.h"
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "platform/file.h"
 #include "res/text_table.h"
 #include "tools/korvex_fetch/fetch_frontend.h"
@@ -63,22 +64,19 @@ static bool openChosenPort(const FetchOptions& options) {
 }
 
 // A file that cannot be written must be found out before a transfer that can
-// take minutes, not after it. The test opens the file as saving will, without
-// truncating one that exists, and removes a file it had to create.
+// take minutes, not after it. The test begins the replacement that saving
+// will make and gives it up, which leaves the name as it was.
 static bool outputWritable(const char* name) {
     char path[DATA_FILE_PATH_SIZE];
     if (!fetchOutputPath(name, DATA_FILE_EXTENSION, path, sizeof path))
         return true; // the save reports a name that does not fit
-    FileHandle file = FILE_NONE;
-    bool existed = false;
-    int err = fileOpen(path, FILE_WRITE, FILE_OPEN_ALWAYS, &file, &existed);
+    FileReplacement replacement;
+    int err = fileReplaceBegin(path, &replacement);
     if (err != 0) {
         showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, err);
         return false;
     }
-    fileClose(file);
-    if (!existed)
-        std::remove(path);
+    fileReplaceAbandon(&replacement);
     return true;
 }
 
@@ -167,6 +165,7 @@ static void printSummary(const char* file) {
 }
 
 int main(int argc, char** argv) {
+    consoleUseUtf8(&argc, &argv);
     FetchOptions options;
     int usage = parseFetchOptions(argc, argv, &options);
     if (usage != 0)
