@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The Wine prefix of the Windows build's tests: made fresh inside the build
-# tree (never in the home directory), with COM1..COM8 mapped to symbolic links
-# in DIR/ports that a test points at the simulated logger's pseudo-terminal.
+# tree (never in the home directory), with COM1..COM8 mapped to the symbolic
+# links DIR/ports/port1..8 that a test points at the simulated logger's
+# pseudo-terminal. (Not named com1: Windows reads any name whose stem is a
+# device's as that device.)
 #
 #   wine-prefix.sh create DIR                 a fresh prefix in DIR/prefix
 #   wine-prefix.sh run DIR PROGRAM [ARGS...]  PROGRAM.exe in that prefix
@@ -13,9 +15,11 @@ shift 2
 
 export WINEPREFIX=$dir/prefix
 export WINEDEBUG=-all
-# No Mono or Gecko to install, no window to show.
+# No Mono or Gecko to install; windows only on the display KORVEX_WINE_DISPLAY
+# names (an Xvfb of the tests), never on the user's own.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY
+if [ -n "${KORVEX_WINE_DISPLAY:-}" ]; then export DISPLAY=$KORVEX_WINE_DISPLAY; else unset DISPLAY; fi
 
 # The server and the system's services run apart from the output of the
 # programs, which they would otherwise hold open as long as they live; they
@@ -37,7 +41,7 @@ create)
     # devices whenever it starts; the registry's port list is what it keeps.
     {
         printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\n'
-        for n in 1 2 3 4 5 6 7 8; do printf '"COM%d"="%s/ports/com%d"\n' "$n" "$dir" "$n"; done
+        for n in 1 2 3 4 5 6 7 8; do printf '"COM%d"="%s/ports/port%d"\n' "$n" "$dir" "$n"; done
     } >"$dir/ports.reg"
     wine regedit /S "$(winepath -w "$dir/ports.reg")" </dev/null >/dev/null 2>&1
     wineserver -k
