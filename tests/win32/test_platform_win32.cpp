@@ -25,16 +25,22 @@ std::string utf8Of(const wchar_t* wide) {
     return text;
 }
 
+// Names relative to the working directory, as the configuration file's is.
 class Win32Files : public ::testing::Test {
   protected:
     void SetUp() override {
+        previous = fs::current_path();
         directory =
             fs::temp_directory_path() / ("korvex-win32-" + std::to_string(GetTickCount64()));
         ASSERT_TRUE(fs::create_directory(directory));
+        fs::current_path(directory);
     }
-    void TearDown() override { fs::remove_all(directory); }
+    void TearDown() override {
+        fs::current_path(previous);
+        fs::remove_all(directory);
+    }
 
-    std::string path(const char* name) { return (directory / name).string(); }
+    std::string path(const char* name) { return name; }
     void write(const std::string& name, const std::string& bytes) {
         std::ofstream(directory / name, std::ios::binary) << bytes;
     }
@@ -44,6 +50,7 @@ class Win32Files : public ::testing::Test {
     }
     size_t entries() { return size_t(std::distance(fs::directory_iterator(directory), {})); }
 
+    fs::path previous;
     fs::path directory;
 };
 
@@ -93,7 +100,7 @@ TEST_F(Win32Files, AReplacementTakesTheNameWholeOrNotAtAll) {
 
 TEST_F(Win32Files, ANameOutsideTheAnsiCodePageIsKeptExactly) {
     const wchar_t* wideName = L"M\u00e5ling \u03a9.kvd";
-    std::string name = utf8Of((directory / wideName).c_str());
+    std::string name = utf8Of(wideName);
     FileReplacement replacement;
     uint32_t moved = 0;
     ASSERT_EQ(fileReplaceBegin(name.c_str(), &replacement), 0);
