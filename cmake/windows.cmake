@@ -9,6 +9,28 @@ set(KORVEX_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest's source, b
 # The wide command line, for the tools' arguments in UTF-8.
 target_link_libraries(korvex_platform PUBLIC shell32)
 
+# The native front end. Off until it carries every function of
+# frontend/frontend.h; korvex.exe then joins the zip.
+option(KORVEX_WIN32_FRONTEND "Build korvex.exe, the native Win32 front end" OFF)
+if(KORVEX_WIN32_FRONTEND)
+    enable_language(RC)
+    # The icon is drawn from the picture's data by a program of the build machine.
+    find_program(KORVEX_HOST_CXX NAMES c++ g++ REQUIRED)
+    set(KORVEX_ICON ${CMAKE_BINARY_DIR}/korvex.ico)
+    add_custom_command(OUTPUT ${KORVEX_ICON}
+        COMMAND ${KORVEX_HOST_CXX} -std=c++20 -I${CMAKE_SOURCE_DIR} -o ${CMAKE_BINARY_DIR}/make_icon
+            ${CMAKE_SOURCE_DIR}/frontend/win32/icon/make_icon.cpp
+            ${CMAKE_SOURCE_DIR}/res/about_picture.cpp
+        COMMAND ${CMAKE_BINARY_DIR}/make_icon ${KORVEX_ICON}
+        DEPENDS frontend/win32/icon/make_icon.cpp res/about_picture.cpp res/about_picture.h)
+    configure_file(frontend/win32/korvex.rc.in ${CMAKE_BINARY_DIR}/korvex.rc @ONLY)
+    set_source_files_properties(${CMAKE_BINARY_DIR}/korvex.rc PROPERTIES OBJECT_DEPENDS ${KORVEX_ICON})
+    file(GLOB KORVEX_WIN32_SOURCES CONFIGURE_DEPENDS frontend/win32/*.cpp)
+    add_executable(korvex WIN32 ${KORVEX_WIN32_SOURCES} ${CMAKE_BINARY_DIR}/korvex.rc)
+    target_include_directories(korvex PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(korvex PRIVATE korvex_base comctl32 comdlg32 gdi32 user32)
+endif()
+
 # ---- the zip: the programs and the README, to unpack and run ----------------
 set(KORVEX_WINDOWS_PROGRAMS)
 foreach(program korvex korvex-fetch korvex-convert)
