@@ -61,28 +61,21 @@ std::string fourDigitYears(const char* picture) {
     return result;
 }
 
-int formatDate(const SystemTime& time, DWORD flags, const char* picture, char* out, size_t size) {
-    if (size > 0)
-        out[0] = '\0';
-    SYSTEMTIME fields;
-    if (!toSystemTime(time, &fields))
-        return 1;
-    char buffer[FORMAT_BUFFER];
-    if (GetDateFormatA(LOCALE_USER_DEFAULT, flags, &fields, picture, buffer, sizeof buffer) == 0)
-        return 1;
-    return deliver(buffer, out, size);
-}
+enum class Part { Date, Time };
 
-int formatTime(const SystemTime& time, DWORD flags, char* out, size_t size) {
+int formatPart(const SystemTime& time, Part part, DWORD flags, const char* picture, char* out,
+               size_t size) {
     if (size > 0)
         out[0] = '\0';
     SYSTEMTIME fields;
     if (!toSystemTime(time, &fields))
         return 1;
     char buffer[FORMAT_BUFFER];
-    if (GetTimeFormatA(LOCALE_USER_DEFAULT, flags, &fields, nullptr, buffer, sizeof buffer) == 0)
-        return 1;
-    return deliver(buffer, out, size);
+    int written =
+        part == Part::Date
+            ? GetDateFormatA(LOCALE_USER_DEFAULT, flags, &fields, picture, buffer, sizeof buffer)
+            : GetTimeFormatA(LOCALE_USER_DEFAULT, flags, &fields, picture, buffer, sizeof buffer);
+    return written == 0 ? 1 : deliver(buffer, out, size);
 }
 
 } // namespace
@@ -90,19 +83,20 @@ int formatTime(const SystemTime& time, DWORD flags, char* out, size_t size) {
 int formatShortDate(const SystemTime& time, char* out, size_t size) {
     char picture[FORMAT_BUFFER];
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture, sizeof picture) == 0)
-        return formatDate(time, DATE_SHORTDATE, nullptr, out, size);
-    return formatDate(time, 0, fourDigitYears(picture).c_str(), out, size);
+        return formatPart(time, Part::Date, DATE_SHORTDATE, nullptr, out, size);
+    return formatPart(time, Part::Date, 0, fourDigitYears(picture).c_str(), out, size);
 }
 
 // Forced to 24 hours, a 12-hour format would still carry its AM or PM.
 int formatTime24(const SystemTime& time, char* out, size_t size) {
-    return formatTime(time, TIME_FORCE24HOURFORMAT | TIME_NOTIMEMARKER, out, size);
+    return formatPart(time, Part::Time, TIME_FORCE24HOURFORMAT | TIME_NOTIMEMARKER, nullptr, out,
+                      size);
 }
 
 int formatLongDate(const SystemTime& time, char* out, size_t size) {
-    return formatDate(time, DATE_LONGDATE, nullptr, out, size);
+    return formatPart(time, Part::Date, DATE_LONGDATE, nullptr, out, size);
 }
 
 int formatTimeNoSeconds(const SystemTime& time, char* out, size_t size) {
-    return formatTime(time, TIME_NOSECONDS, out, size);
+    return formatPart(time, Part::Time, TIME_NOSECONDS, nullptr, out, size);
 }
