@@ -159,10 +159,23 @@ int openDataFile() {
     return readDataFile(path);
 }
 
-void openDataFileCommand() {
-    int result = openDataFile();
+static void finishOpenCommand(int result) {
     if (result == 0)
         resetChartView();
     else if (result != ERR_OPEN_CANCELLED && result != ERR_DATA_FILE_REFUSED)
         showMessage(MSG_DATA_LOAD, CAPTION_ERROR, result);
+}
+
+void openDataFileCommand() {
+    finishOpenCommand(openDataFile());
+}
+
+void openNamedDataFileCommand(const char* path) {
+    FileHandle probe = FILE_NONE;
+    int err = fileOpen(path, FILE_READ, FILE_OPEN_EXISTING, &probe, nullptr);
+    if (err == 0) {
+        fileClose(probe);
+        err = readDataFile(path);
+    }
+    finishOpenCommand(err);
 }

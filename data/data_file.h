@@ -29,6 +29,9 @@ int openDataFile();
 // File > Open: openDataFile, then the view reset of new data; a refused or
 // cancelled file changes nothing, any other error is message 80.
 void openDataFileCommand();
+// The same with the name already chosen (the command line, a dropped file). A
+// name that does not exist is reported, not created: nobody was asked.
+void openNamedDataFileCommand(const char* path);
 
 // The same without the dialog, for callers that already have the name.
 int writeDataFile(const char* path);
