@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -100,18 +102,31 @@ TEST_F(Fetch, FailuresEndWithTheCataloguesMessage) {
     EXPECT_EQ(silent.exitCode, 1);
     EXPECT_NE(silent.output.find("Keine Verbindung zum T596."), std::string::npos) << silent.output;
 
+    // The catalogue's message, then the path and what is wrong with it.
     FetchRun missing = runFetch("--port '" + workDir + "/no-tty'");
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.output.find("Comm Port occupied or non-existing"), std::string::npos)
+    EXPECT_NE(missing.output.find("Comm Port occupied or non-existing\nkorvex-fetch: " + workDir +
+                                  "/no-tty: No such file or directory\n"),
+              std::string::npos)
         << missing.output;
 
     // A file that cannot be written is found out before the transfer, not after it.
     FetchRun unwritable = runFetch("--port '" + std::string(sims[0].linkPath) + "' -o '" + workDir +
                                    "/no-dir/x.kvd'");
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_NE(unwritable.output.find("Unable to save data on disc!: 2"), std::string::npos)
+    EXPECT_NE(unwritable.output.find("Unable to save data on disc!: 2\nkorvex-fetch: " + workDir +
+                                     "/no-dir/x.kvd: No such file or directory\n"),
+              std::string::npos)
         << unwritable.output;
     EXPECT_EQ(unwritable.output.find("No communication"), std::string::npos) << unwritable.output;
+    // A name that fits, but not once ".kvd" is added.
+    std::string longName = workDir + "/" + std::string(252 - workDir.size(), 'a');
+    FetchRun tooLong =
+        runFetch("--port '" + std::string(sims[0].linkPath) + "' -o '" + longName + "'");
+    EXPECT_EQ(tooLong.exitCode, 1);
+    EXPECT_NE(tooLong.output.find(longName + ".kvd: file name too long"), std::string::npos)
+        << tooLong.output;
+    EXPECT_EQ(tooLong.output.find("No communication"), std::string::npos) << tooLong.output;
     // Nothing is left behind where the file could have been written.
     FetchRun writable =
         runFetch("--port '" + std::string(sims[0].linkPath) + "' -o '" + workDir + "/silent'");
@@ -124,20 +139,103 @@ TEST_F(Fetch, FailuresEndWithTheCataloguesMessage) {
     EXPECT_EQ(runFetch("--auto --port COM1").exitCode, 2);
 }
 
-// Such a device makes the Transfer command ping again and again.
+// Such a device answers every ping; it is given as long as a silent one.
 TEST_F(Fetch, ADeviceThatNeverReportsItsIntervalEndsTheFetch) {
     startSimOn(1, {"--interval", "0", "--pace", "none"});
     std::string port = "--port '" + std::string(sims[0].linkPath) + "'";
     FetchRun unattended = runFetch(port);
     EXPECT_EQ(unattended.exitCode, 1);
-    EXPECT_NE(unattended.output.find("korvex-fetch: the device reports no sample interval"),
-              std::string::npos)
+    EXPECT_NE(unattended.output.find("No communication to T596."), std::string::npos)
         << unattended.output;
 
     FetchRun interrupted = runFetch(port, "1");
     EXPECT_EQ(interrupted.exitCode, 1);
     EXPECT_NE(interrupted.output.find("korvex-fetch: interrupted"), std::string::npos)
         << interrupted.output;
+}
+
+// An echoed count of 0, or a device that stops at once: the window shows an
+// empty result, but a script must not take it for a download.
+TEST_F(Fetch, ATransferWithoutSamplesFailsWithItsOwnCodeAndWritesNothing) {
+    startSimOn(1, {"--interval", "50", "--pace", "none", "--echo-count", "0"});
+    startSimOn(2, {"--interval", "50", "--pace", "none", "--stop-after", "0"});
+    std::string kept = workDir + "/kept.kvd";
+    std::FILE* file = std::fopen(kept.c_str(), "wb");
+    std::fputs("earlier download", file);
+    std::fclose(file);
+    for (int sim = 0; sim < 2; ++sim) {
+        FetchRun run = runFetch("--port '" + std::string(sims[sim].linkPath) +
+                                "' --span '50 minutes' -o '" + kept + "'");
+        EXPECT_EQ(run.exitCode, 3) << run.output;
+        EXPECT_NE(run.output.find("korvex-fetch: the device sent no samples"), std::string::npos)
+            << run.output;
+        EXPECT_EQ(run.output.find("count:"), std::string::npos) << run.output;
+    }
+    char bytes[64] = {};
+    file = std::fopen(kept.c_str(), "rb");
+    EXPECT_EQ(std::fread(bytes, 1, sizeof bytes, file), 16u);
+    std::fclose(file);
+    EXPECT_STREQ(bytes, "earlier download");
+}
+
+std::string fileBytes(const std::string& path) {
+    std::string bytes;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return "(missing)";
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    std::fclose(file);
+    return bytes;
+}
+
+// A file system too small for the new file stands in for a nearly full disk.
+struct TinyDisk {
+    std::string path;
+    bool mounted = false;
+    explicit TinyDisk(const std::string& where) : path(where) {
+        mkdir(path.c_str(), 0755);
+        mounted = mount("tmpfs", path.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~TinyDisk() {
+        if (mounted)
+            umount(path.c_str());
+    }
+};
+
+// korvex-fetch -o and the program's Save over an existing data file that the
+// new one does not fit beside: the old file stays whole, nothing else is left.
+TEST_F(Fetch, ASaveThatDoesNotFitLeavesTheOldFileWhole) {
+    TinyDisk disk(workDir + "/tiny");
+    if (!disk.mounted)
+        GTEST_SKIP() << "mounting a file system is not allowed here";
+    std::string old = disk.path + "/old.kvd";
+    std::FILE* file = std::fopen(old.c_str(), "wb");
+    std::string oldBytes(20 + 9 * 100, '\x07');
+    oldBytes[4] = 100;
+    std::fwrite(oldBytes.data(), 1, oldBytes.size(), file);
+    std::fclose(file);
+    startSimOn(1, {"--interval", "10", "--pace", "none"});
+
+    FetchRun run = runFetch("--port '" + std::string(sims[0].linkPath) +
+                            "' --span '20 minutes' -o '" + old + "'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("Error saving data to data file!\nkorvex-fetch: " + old +
+                              ": No space left on device\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(fileBytes(old), oldBytes);
+
+    createWindow();
+    showPreviousData(12000);
+    scripted.fileAnswers.push_back({true, old, 0});
+    mainWindowCommand(IDM_SAVE, 0);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{
+                                  "Error saving data to data file! / Vantorix Data Acquisition"});
+    EXPECT_EQ(fileBytes(old), oldBytes);
+    EXPECT_EQ(std::system(("test \"$(ls -A '" + disk.path + "')\" = old.kvd").c_str()), 0);
 }
 
 TEST_F(Fetch, TheSearchFindsTheDevice) {
