@@ -81,24 +81,19 @@ static void greyRefusedCommands(bool grey) {
     uiEnableMenuItem(IDM_AUTO_CONNECT, !grey);
 }
 
-static void beginSequence() {
-    sequenceRunning = true;
+static void setSequenceRunning(bool running) {
+    sequenceRunning = running;
     awaitingInterval = false;
     intervalPingDue = false;
     ownTransferPosts = 0;
-    greyRefusedCommands(true);
+    greyRefusedCommands(running);
 }
 
 // Before any message is shown: a message box runs the timers, and the menu
 // must be usable again once it closes.
 static void endSequence() {
-    if (!sequenceRunning)
-        return;
-    sequenceRunning = false;
-    awaitingInterval = false;
-    intervalPingDue = false;
-    ownTransferPosts = 0;
-    greyRefusedCommands(false);
+    if (sequenceRunning)
+        setSequenceRunning(false);
 }
 
 static void postOwnTransfer() {
@@ -203,7 +198,7 @@ void transferCommand() {
             return; // a second Transfer while one runs
         --ownTransferPosts;
     } else {
-        beginSequence();
+        setSequenceRunning(true);
         reopenChosenPort();
     }
     resetReply(pingReplyEvent);

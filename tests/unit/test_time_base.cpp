@@ -290,23 +290,3 @@ TEST_F(TimeBase, WholeStoreRoundTripsOverMonths) {
 }
 
 } // namespace
-
-namespace {
-
-// Records that end before the newest sample the device had: each gets the
-// stamp it would have among the whole run, across a midnight and a month.
-TEST_F(TimeBase, StampingEndingStepsBeforeTheTimeMatchesTheWholeRun) {
-    const SystemTime midnight = timeOf(2009, 3, 1, 0, 0, 1);
-    useStore(3000, 7);
-    stampFromEnd(midnight);
-    std::vector<Stamp> whole;
-    for (uint32_t i = 0; i < 1000; ++i)
-        whole.push_back(at(i));
-    useStore(1000, 7);
-    stampFromEndBefore(midnight, 2000);
-    for (uint32_t i = 0; i < 1000; ++i)
-        ASSERT_EQ(at(i), whole[i]) << "record " << i;
-    EXPECT_EQ(at(999).day, 28);
-}
-
-} // namespace
