@@ -29,7 +29,7 @@ configure build/asan RelWithDebInfo -DKORVEX_SANITIZE=address -DKORVEX_WITH_QT=O
 configure build/tsan RelWithDebInfo -DKORVEX_SANITIZE=thread -DKORVEX_WITH_QT=OFF -DKORVEX_BENCH=OFF \
     -DKORVEX_THREADED_TESTS_ONLY=ON -DKORVEX_TEST_PREFIX=tsan.
 CXX=clang++ configure build/fuzz RelWithDebInfo -DKORVEX_SANITIZE=fuzzer -DKORVEX_WITH_QT=OFF \
-    -DKORVEX_BENCH=OFF -DKORVEX_FUZZ_SECONDS=30 -DKORVEX_TEST_PREFIX=fuzz.
+    -DKORVEX_BENCH=OFF -DKORVEX_FUZZ_SECONDS=30
 for dir in build/normal build/asan build/tsan; do
     build "$dir"
 done
