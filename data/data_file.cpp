@@ -63,6 +63,12 @@ static bool askForName(FileDialogKind kind, char path[DATA_FILE_PATH_SIZE], int*
     return uiRunFileDialog(&spec, path, DATA_FILE_PATH_SIZE, dialogError);
 }
 
+static int shortWriteError;
+
+int dataFileShortWriteError() {
+    return shortWriteError;
+}
+
 // A short write shows its message and leaves the file that was there before
 // (or no file) exactly as it was; only a whole file takes the chosen name.
 int writeDataFile(const char* path) {
@@ -73,7 +79,7 @@ int writeDataFile(const char* path) {
     uint8_t header[DATA_HEADER_SIZE];
     encodeDataHeader(dataHeader, header);
     uint32_t moved = 0;
-    fileWrite(replacement.file, header, DATA_HEADER_SIZE, &moved);
+    shortWriteError = fileWrite(replacement.file, header, DATA_HEADER_SIZE, &moved);
     if (moved < DATA_HEADER_SIZE) {
         fileReplaceAbandon(&replacement);
         showMessage(MSG_DATA_HEADER_WRITE, TEXT_PROGRAM_TITLE, 0);
@@ -83,7 +89,7 @@ int writeDataFile(const char* path) {
     if (count > SAMPLE_STORE_CAPACITY)
         count = SAMPLE_STORE_CAPACITY;
     uint32_t size = count * SAMPLE_RECORD_SIZE;
-    fileWrite(replacement.file, sampleStore, size, &moved);
+    shortWriteError = fileWrite(replacement.file, sampleStore, size, &moved);
     if (moved < size) {
         fileReplaceAbandon(&replacement);
         showMessage(MSG_DATA_RECORDS_WRITE, TEXT_PROGRAM_TITLE, 0);

@@ -35,6 +35,9 @@ void openNamedDataFileCommand(const char* path);
 
 // The same without the dialog, for callers that already have the name.
 int writeDataFile(const char* path);
+// The system error behind the last short write that writeDataFile reported
+// with its own message, for callers that name the reason.
+int dataFileShortWriteError();
 // On success the header and the first count records are replaced; on any
 // failure nothing in memory changes.
 int readDataFile(const char* path);

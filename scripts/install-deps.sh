@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
+    clang libclang-rt-14-dev
     libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
