@@ -19,7 +19,7 @@ static bool askForName(FileDialogKind kind, char path[DATA_FILE_PATH_SIZE], int*
     return uiRunFileDialog(&spec, path, DATA_FILE_PATH_SIZE, dialogError);
 }
 
-int saveNamedDataFile(const char* path) {
+static int saveNamedDataFile(const char* path) {
     int result = writeDataFile(path);
     int message = dataFileFaultMessage(result, true);
     if (message == 0)
@@ -36,8 +36,8 @@ int saveDataFile() {
     return saveNamedDataFile(path);
 }
 
-int openNamedDataFile(const char* path) {
-    int result = readDataFile(path);
+int openNamedDataFile(const char* path, bool createMissing) {
+    int result = readDataFile(path, createMissing);
     int message = dataFileFaultMessage(result, false);
     if (message == 0)
         return result;
@@ -50,7 +50,7 @@ int openDataFile() {
     int dialogError = 0;
     if (!askForName(FILE_DIALOG_OPEN, path, &dialogError))
         return dialogError != 0 ? dialogError : ERR_OPEN_CANCELLED;
-    return openNamedDataFile(path);
+    return openNamedDataFile(path, true);
 }
 
 void openDataFileCommand() {

@@ -110,9 +110,10 @@ static int readOpenedFile(FileHandle file) {
     return 0;
 }
 
-int readDataFile(const char* path) {
+int readDataFile(const char* path, bool createMissing) {
     FileHandle file = FILE_NONE;
-    int err = fileOpen(path, FILE_READ, FILE_OPEN_ALWAYS, &file, nullptr);
+    int err = fileOpen(path, FILE_READ, createMissing ? FILE_OPEN_ALWAYS : FILE_OPEN_EXISTING,
+                       &file, nullptr);
     if (err != 0)
         return err;
     int result = readOpenedFile(file);

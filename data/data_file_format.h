@@ -29,7 +29,9 @@ uint64_t dataFileSize(const DataHeader& header);
 int writeDataFile(const char* path);
 // Reads a whole file over the header and the first count records. Returns 0,
 // a system error number, or a fault; on any failure nothing in memory changes.
-int readDataFile(const char* path);
+// With createMissing, a name that does not exist is created empty (the open
+// dialog has asked first) and then refused for its missing header.
+int readDataFile(const char* path, bool createMissing);
 
 // The catalogue message that reports a fault result of reading (82, 81) or
 // writing (86, 85); 0 for any other result.

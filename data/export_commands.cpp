@@ -58,8 +58,8 @@ int exportText(uint32_t first, int64_t last, uint32_t step) {
     if (!askForExportName(path, &dialogError))
         return dialogError;
     const int result = writeExportFile(path, first, last, step);
-    if (result == ERR_EXPORT_HEADER || result == ERR_EXPORT_VALUE)
-        showMessage(MSG_EXPORT_WRITE, TEXT_PROGRAM_TITLE, result);
+    if (exportWriteMessage(result) != 0)
+        showMessage(exportWriteMessage(result), TEXT_PROGRAM_TITLE, result);
     return result;
 }
 

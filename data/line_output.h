@@ -17,8 +17,9 @@ struct LineOutput {
 };
 
 void lineOutputStart(LineOutput* out, FileHandle file);
-// Adds length bytes (at most the buffer's size), writing the buffer first when they do not fit; a
-// short write of it counts as shortWriteCode (see lineOutputFlush).
+// Adds length bytes (at most the buffer's size), writing the buffer first
+// when they do not fit; a short write of it counts as shortWriteCode (see
+// lineOutputFlush).
 void lineOutputAppend(LineOutput* out, const char* text, size_t length, int shortWriteCode);
 // Writes what is buffered. When fewer bytes go than were buffered, result
 // becomes shortWriteCode, or the system's error number when that is 0.

@@ -18,12 +18,17 @@ constexpr const char* EXPORT_EXTENSION = "daq";
 size_t exportValueText(uint8_t code, char out[3]);
 
 // Writes the export of records first, first + step, ... up to last to an
-// open file; with first above last, the header alone. Returns 0, or ERR_EXPORT_HEADER /
-// ERR_EXPORT_VALUE when a header or a sample line was written short; every line is tried all the
-// same, and the code is that of the last short write. Records from count on are never read: last is
-// taken as count - 1 at most, and a step of 0 as 1.
+// open file; with first above last, the header alone. Returns 0, or
+// ERR_EXPORT_HEADER / ERR_EXPORT_VALUE when a header or a sample line was
+// written short; every line is tried all the same, and the code is that of
+// the last short write. Records from count on are never read: last is taken
+// as count - 1 at most, and a step of 0 as 1.
 int writeExport(FileHandle file, uint32_t first, int64_t last, uint32_t step);
 // The same into a file by name, which holds the old file or the whole export
 // afterwards, never part of it. Returns 0, a system error number, or one of
 // writeExport's codes.
 int writeExportFile(const char* path, uint32_t first, int64_t last, uint32_t step);
+
+// The catalogue message that reports a result of writing an export: 76 for a
+// line written short, 0 for any other result.
+int exportWriteMessage(int result);

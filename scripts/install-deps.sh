@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
-    locales
+    locales python3
 )
 
 # The regional date and time formats are tested in these locales.
