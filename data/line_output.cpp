@@ -1,19 +1,11 @@
 #include "data/line_output.h"
 
 #include <cerrno>
-#include <cstring>
 
 void lineOutputStart(LineOutput* out, FileHandle file) {
     out->file = file;
     out->used = 0;
     out->result = 0;
-}
-
-void lineOutputAppend(LineOutput* out, const char* text, size_t length, int shortWriteCode) {
-    if (out->used + length > LINE_OUTPUT_BUFFER_SIZE)
-        lineOutputFlush(out, shortWriteCode);
-    std::memcpy(out->buffer + out->used, text, length);
-    out->used += uint32_t(length);
 }
 
 void lineOutputFlush(LineOutput* out, int shortWriteCode) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/file.h"
 
@@ -17,13 +18,18 @@ struct LineOutput {
 };
 
 void lineOutputStart(LineOutput* out, FileHandle file);
-// Adds length bytes (at most the buffer's size), writing the buffer first
-// when they do not fit; a short write of it counts as shortWriteCode (see
-// lineOutputFlush).
-void lineOutputAppend(LineOutput* out, const char* text, size_t length, int shortWriteCode);
 // Writes what is buffered. When fewer bytes go than were buffered, result
 // becomes shortWriteCode, or the system's error number when that is 0.
 void lineOutputFlush(LineOutput* out, int shortWriteCode);
+// Adds length bytes (at most the buffer's size), writing the buffer first
+// when they do not fit; a short write of it counts as shortWriteCode. Inline:
+// it runs once for every line of a million.
+inline void lineOutputAppend(LineOutput* out, const char* text, size_t length, int shortWriteCode) {
+    if (out->used + length > LINE_OUTPUT_BUFFER_SIZE)
+        lineOutputFlush(out, shortWriteCode);
+    std::memcpy(out->buffer + out->used, text, length);
+    out->used += uint32_t(length);
+}
 
 // Writes the file path through the platform's file replacement: write(file,
 // context) returns 0 or an error, and only a file it wrote without error
