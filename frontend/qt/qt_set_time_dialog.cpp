@@ -28,6 +28,11 @@ class UpDownEdit : public QAbstractSpinBox {
         : QAbstractSpinBox(parent), lowest_(lowest), highest_(highest), position_(position) {
         lineEdit()->setText(QString::number(position));
         lineEdit()->setAlignment(Qt::AlignCenter);
+        // The template's edits are sized for a narrower font than the
+        // desktop's: a pixel less, and no margin of the line edit's own, let
+        // the year's four digits fit beside the arrows.
+        setFontPixels(this, SMALL_DIALOG_FONT_PIXELS - 1);
+        lineEdit()->setTextMargins(-2, 0, -2, 0);
     }
     QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
     void fixup(QString&) const override {}
