@@ -13,7 +13,6 @@ TimeEntry timeEntry;
 
 namespace {
 
-constexpr int TEXT_START_TIME = 18;
 constexpr int TEXT_CANCEL = 21;
 constexpr int TEXT_DATE = 24;
 constexpr int TEXT_TIME = 25;

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int TEXT_START_TIME = 18;
 constexpr int TEXT_INTERVAL = 16;
 constexpr int TEXT_UNIT = 17;
 constexpr int TEXT_SECONDS = 19;
