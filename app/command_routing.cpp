@@ -90,6 +90,10 @@ void reportSaveResult(int result) {
 }
 
 bool mainWindowCommand(int commandId, int notifyCode) {
+    // Greyed out while a transfer runs, and ignored should one arrive anyway.
+    if (transferRefuses(commandId)) {
+        return true;
+    }
     for (const CommandRoute& route : ROUTES) {
         if (commandId < route.firstId || commandId > route.lastId) {
             continue;

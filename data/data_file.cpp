@@ -19,7 +19,11 @@ static bool askForName(FileDialogKind kind, char path[DATA_FILE_PATH_SIZE], int*
     return uiRunFileDialog(&spec, path, DATA_FILE_PATH_SIZE, dialogError);
 }
 
-static int saveNamedDataFile(const char* path) {
+int saveDataFile() {
+    char path[DATA_FILE_PATH_SIZE];
+    int dialogError = 0;
+    if (!askForName(FILE_DIALOG_SAVE, path, &dialogError))
+        return dialogError;
     int result = writeDataFile(path);
     int message = dataFileFaultMessage(result, true);
     if (message == 0)
@@ -28,15 +32,7 @@ static int saveNamedDataFile(const char* path) {
     return 0;
 }
 
-int saveDataFile() {
-    char path[DATA_FILE_PATH_SIZE];
-    int dialogError = 0;
-    if (!askForName(FILE_DIALOG_SAVE, path, &dialogError))
-        return dialogError;
-    return saveNamedDataFile(path);
-}
-
-int openNamedDataFile(const char* path, bool createMissing) {
+static int openNamedDataFile(const char* path, bool createMissing) {
     int result = readDataFile(path, createMissing);
     int message = dataFileFaultMessage(result, false);
     if (message == 0)
@@ -45,6 +41,7 @@ int openNamedDataFile(const char* path, bool createMissing) {
     return ERR_DATA_FILE_REFUSED;
 }
 
+// The dialog has asked before it returns a name that does not exist.
 int openDataFile() {
     char path[DATA_FILE_PATH_SIZE];
     int dialogError = 0;
@@ -53,10 +50,17 @@ int openDataFile() {
     return openNamedDataFile(path, true);
 }
 
-void openDataFileCommand() {
-    int result = openDataFile();
+static void finishOpenCommand(int result) {
     if (result == 0)
         resetChartView();
     else if (result != ERR_OPEN_CANCELLED && result != ERR_DATA_FILE_REFUSED)
         showMessage(MSG_DATA_LOAD, CAPTION_ERROR, result);
+}
+
+void openDataFileCommand() {
+    finishOpenCommand(openDataFile());
+}
+
+void openNamedDataFileCommand(const char* path) {
+    finishOpenCommand(openNamedDataFile(path, false));
 }

@@ -14,10 +14,10 @@ constexpr int ERR_DATA_FILE_REFUSED = 30006;
 // caller to report: a dialog error, a system error, or ERR_OPEN_CANCELLED.
 int saveDataFile();
 int openDataFile();
-// openDataFile for a name already chosen; with createMissing, as after the
-// dialog's question, a name that does not exist is created empty.
-int openNamedDataFile(const char* path, bool createMissing);
 
 // File > Open: openDataFile, then the view reset of new data; a refused or
 // cancelled file changes nothing, any other error is message 80.
 void openDataFileCommand();
+// The same with the name already chosen (the command line, a dropped file). A
+// name that does not exist is reported, not created: nobody was asked.
+void openNamedDataFileCommand(const char* path);

@@ -46,6 +46,12 @@ uint64_t dataFileSize(const DataHeader& header) {
     return DATA_HEADER_SIZE + uint64_t(SAMPLE_RECORD_SIZE) * header.count;
 }
 
+static int shortWriteError;
+
+int dataFileShortWriteError() {
+    return shortWriteError;
+}
+
 // Only a whole file takes the chosen name.
 int writeDataFile(const char* path) {
     FileReplacement replacement;
@@ -55,7 +61,7 @@ int writeDataFile(const char* path) {
     uint8_t header[DATA_HEADER_SIZE];
     encodeDataHeader(dataHeader, header);
     uint32_t moved = 0;
-    fileWrite(replacement.file, header, DATA_HEADER_SIZE, &moved);
+    shortWriteError = fileWrite(replacement.file, header, DATA_HEADER_SIZE, &moved);
     if (moved < DATA_HEADER_SIZE) {
         fileReplaceAbandon(&replacement);
         return ERR_DATA_HEADER_FAULT;
@@ -64,7 +70,7 @@ int writeDataFile(const char* path) {
     if (count > SAMPLE_STORE_CAPACITY)
         count = SAMPLE_STORE_CAPACITY;
     uint32_t size = count * SAMPLE_RECORD_SIZE;
-    fileWrite(replacement.file, sampleStore, size, &moved);
+    shortWriteError = fileWrite(replacement.file, sampleStore, size, &moved);
     if (moved < size) {
         fileReplaceAbandon(&replacement);
         return ERR_DATA_RECORDS_FAULT;

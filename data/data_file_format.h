@@ -27,6 +27,9 @@ uint64_t dataFileSize(const DataHeader& header);
 // number, or a fault; on any failure the file that was there before (or no
 // file) stays exactly as it was.
 int writeDataFile(const char* path);
+// The system error behind the last short write that writeDataFile returned as
+// a fault, for callers that name the reason.
+int dataFileShortWriteError();
 // Reads a whole file over the header and the first count records. Returns 0,
 // a system error number, or a fault; on any failure nothing in memory changes.
 // With createMissing, a name that does not exist is created empty (the open

@@ -168,12 +168,21 @@ uint8_t daysIn(uint8_t month, uint8_t year) {
 }
 
 void stampFromEnd(const SystemTime& time) {
+    stampFromEndBefore(time, 0);
+}
+
+void stampFromEndBefore(const SystemTime& time, uint32_t steps) {
     uint32_t count = stampedCount();
     if (count == 0) {
         return;
     }
     Step step = stepFor(dataHeader.interval);
     SampleRecord stamp = anchorStamp(time);
+    // Stepped one by one, so that every carry and borrow is the one the
+    // whole run of records would have seen.
+    for (uint32_t k = 0; k < steps; ++k) {
+        stepBackward(stamp, step);
+    }
     writeStamp(sampleStore[count - 1], stamp);
     for (uint32_t k = count - 1; k-- > 0;) {
         stepBackward(stamp, step);

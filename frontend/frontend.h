@@ -19,6 +19,9 @@ struct MenuEntry;
 void uiSetMenuBar(const MenuEntry* entries, int count);
 void uiDestroyMenuBar();
 void uiCheckMenuItem(int commandId, bool checked);
+// Greys an item out (false) or makes it available again. A new bar has every
+// item available.
+void uiEnableMenuItem(int commandId, bool enabled);
 
 // Commands and timers on the user-interface thread
 void uiPostCommand(int commandId);

@@ -5,10 +5,13 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
+    clang libclang-rt-14-dev
     libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
-    locales python3
+    locales
+    # the desktop package: icons, the .deb and its checks
+    librsvg2-bin file dpkg-dev desktop-file-utils appstream shared-mime-info man-db x11-utils python3
 )
 
 # The regional date and time formats are tested in these locales.

@@ -128,9 +128,13 @@ void uiProgressSetPosition(int position) {
 }
 
 void uiProgressDestroy() {
-    // The Abort button's own click may be what leads here.
-    if (progressFrame != nullptr)
+    // The Abort button's own click may be what leads here. Hidden at once, as
+    // a destroyed window goes: a message box shown next would otherwise run
+    // its own event loop with the frame still on screen behind it.
+    if (progressFrame != nullptr) {
+        progressFrame->hide();
         progressFrame->deleteLater();
+    }
     progressFrame = nullptr;
     progressBar = nullptr;
 }

@@ -100,6 +100,15 @@ void uiCheckMenuItem(int commandId, bool checked) {
     found->second->setChecked(checked);
 }
 
+void uiEnableMenuItem(int commandId, bool enabled) {
+    QtMainWindow* window = qtMainWindow();
+    if (!window)
+        return;
+    const auto found = window->menuActions.find(commandId);
+    if (found != window->menuActions.end())
+        found->second->setEnabled(enabled);
+}
+
 void uiPostCommand(int commandId) {
     QMetaObject::invokeMethod(
         qApp,

@@ -1,20 +1,23 @@
 #include "frontend/qt/qt_main_window.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "data/data_file.h"
 #include "frontend/qt/qt_canvas.h"
-#include "frontend/qt/qt_picture.h"
 #include "view/chart_drawing.h"
 #include "view/navigation.h"
 
@@ -136,12 +139,12 @@ void ChartScrollBar::mouseReleaseEvent(QMouseEvent* event) {
 QtMainWindow::QtMainWindow() {
     theWindow = this;
     setWindowTitle(QString::fromUtf8(APP_TITLE));
-    setWindowIcon(QIcon(QPixmap::fromImage(aboutPictureImage())));
     // A caption with system menu and minimise box: no maximise, no sizing.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     menuBar()->setNativeMenuBar(false);
+    setAcceptDrops(true);
 
     chart = new ChartWidget(this);
     setCentralWidget(chart);
@@ -182,4 +185,31 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     mainWindowClose();
+}
+
+// The one local data file a drag carries, or an empty name: several files at
+// once leave no single one to open.
+static QString draggedDataFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls[0].isLocalFile())
+        return {};
+    const QString path = urls[0].toLocalFile();
+    return path.endsWith(QStringLiteral(".") + DATA_FILE_EXTENSION, Qt::CaseInsensitive)
+               ? path
+               : QString();
+}
+
+void QtMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!draggedDataFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void QtMainWindow::dropEvent(QDropEvent* event) {
+    const QByteArray name = QFile::encodeName(draggedDataFile(event->mimeData()));
+    if (name.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The program the file came from waits until the drop is over: the file is
+    // opened after it, so that a refusal's message box holds only this window.
+    QTimer::singleShot(0, this, [name] { openNamedDataFileCommand(name.constData()); });
 }

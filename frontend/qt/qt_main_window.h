@@ -83,6 +83,9 @@ class QtMainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A data file dropped on the window opens as a name chosen in File > Open.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     int creationResult = 0;

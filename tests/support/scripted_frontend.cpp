@@ -105,8 +105,9 @@ void uiSetMenuBar(const MenuEntry* entries, int count) {
     record(join({"setMenuBar", number(count)}));
     scripted.menuBar.assign(entries, entries + count);
     scripted.menuBarAttached = true;
-    // A new bar carries no check marks.
+    // A new bar carries no check marks and greys nothing out.
     scripted.checked.clear();
+    scripted.greyed.clear();
 }
 
 void uiDestroyMenuBar() {
@@ -114,11 +115,21 @@ void uiDestroyMenuBar() {
     scripted.menuBar.clear();
     scripted.menuBarAttached = false;
     scripted.checked.clear();
+    scripted.greyed.clear();
 }
 
 void uiCheckMenuItem(int commandId, bool checked) {
     record(join({"checkMenuItem", number(commandId), number(checked)}));
     scripted.checked[commandId] = checked;
+}
+
+void uiEnableMenuItem(int commandId, bool enabled) {
+    record(join({"enableMenuItem", number(commandId), number(enabled)}));
+    if (enabled) {
+        scripted.greyed.erase(commandId);
+    } else {
+        scripted.greyed.insert(commandId);
+    }
 }
 
 void uiPostCommand(int commandId) {

@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,8 @@ struct ScriptedFrontend {
     std::vector<MenuEntry> menuBar;
     bool menuBarAttached = false;
     std::map<int, bool> checked;
+    // The command ids greyed out on the bar as it stands.
+    std::set<int> greyed;
 
     std::vector<std::string> spanItems;
     int spanSelection = -1;

@@ -2,12 +2,13 @@
 // through the program's own reader and writers, for people who script:
 //
 //   korvex-convert FILE.kvd -o OUT.daq|OUT.csv|OUT.kvd [--lang en|de|da]
+//   korvex-convert --help | --version
 //
 // The .daq is byte for byte what File > Export > All writes of the same data
 // in the same language and region. Exit 0 when the output is whole, 1 with
 // the program's own message when the data file is refused or the output
 // cannot be written (the chosen name then holds what it held before), 2 on a
-// usage error.
+// usage error. --help and --version answer on standard output.
 #include <cstdio>
 #include <cstring>
 
@@ -30,21 +31,25 @@ struct ConvertOptions {
 };
 
 void printUsage() {
-    std::fprintf(stderr,
-                 "usage: korvex-convert FILE.kvd -o OUTPUT [--lang en|de|da]\n"
-                 "Writes the samples of a data file as the program would.\n"
-                 "  -o      the file to write; its extension chooses what it holds (%s):\n"
-                 "          .daq the text export of all samples, .csv a table of time and\n"
-                 "          value, .kvd the data file anew\n"
-                 "  --lang  the language of the .daq header and of the messages (default en)\n",
-                 outputExtensions());
+    std::printf("usage: korvex-convert FILE.kvd -o OUTPUT [--lang en|de|da]\n"
+                "Writes the samples of a data file as the program would.\n"
+                "  -o      the file to write; its extension chooses what it holds (%s):\n"
+                "          .daq the text export of all samples, .csv a table of time and\n"
+                "          value, .kvd the data file anew\n"
+                "  --lang  the language of the .daq header and of the messages (default en)\n"
+                "  --help, --version  print this, or the version, and exit\n",
+                outputExtensions());
 }
 
 int usageError(const char* what, const char* argument) {
-    std::fprintf(stderr, "korvex-convert: %s: %s\n", what, argument);
-    printUsage();
+    std::fprintf(stderr,
+                 "korvex-convert: %s: %s\nTry 'korvex-convert --help' for more information.\n",
+                 what, argument);
     return EXIT_USAGE;
 }
+
+// Not an error: the answer is printed and the program ends with it.
+constexpr int ANSWERED = -1;
 
 int parseOptions(int argc, char** argv, ConvertOptions* options) {
     *options = {nullptr, nullptr, LANG_ENGLISH};
@@ -52,7 +57,11 @@ int parseOptions(int argc, char** argv, ConvertOptions* options) {
         const char* option = argv[i];
         if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
             printUsage();
-            return EXIT_USAGE;
+            return ANSWERED;
+        }
+        if (std::strcmp(option, "--version") == 0) {
+            std::printf("korvex-convert %s\n", KORVEX_VERSION);
+            return ANSWERED;
         }
         const bool takesValue =
             std::strcmp(option, "-o") == 0 || std::strcmp(option, "--lang") == 0;
@@ -105,6 +114,8 @@ bool readInput(const char* path) {
 int main(int argc, char** argv) {
     ConvertOptions options;
     const int usage = parseOptions(argc, argv, &options);
+    if (usage == ANSWERED)
+        return EXIT_DONE;
     if (usage != 0)
         return usage;
     configBlock.languageBase = options.languageBase;

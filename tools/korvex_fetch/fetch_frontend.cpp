@@ -20,8 +20,6 @@ int lastPosition = -1;
 bool barOpen;
 
 constexpr int BAR_WIDTH = 40;
-// The common dialogs' own number for a name that does not fit the buffer.
-constexpr int FNERR_BUFFERTOOSMALL = 0x3003;
 
 } // namespace
 
@@ -136,6 +134,7 @@ bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* d
 void uiSetMenuBar(const MenuEntry*, int) {}
 void uiDestroyMenuBar() {}
 void uiCheckMenuItem(int, bool) {}
+void uiEnableMenuItem(int, bool) {}
 void uiStartTimer(int, unsigned) {}
 void uiStopTimer(int) {}
 void uiDestroyMainWindow() {}

@@ -5,6 +5,9 @@
 constexpr int FETCH_EXIT_OK = 0;
 constexpr int FETCH_EXIT_FAILED = 1;
 constexpr int FETCH_EXIT_USAGE = 2;
+// The transfer ended without a single sample (an echoed count of 0, a device
+// that stopped at once).
+constexpr int FETCH_EXIT_EMPTY = 3;
 
 constexpr int FETCH_PATH_SIZE = 256;
 

@@ -20,7 +20,9 @@
 #include "link/serial_link.h"
 #include "link/tx_ring.h"
 #include "platform/clock.h"
+#include "platform/error_text.h"
 #include "platform/file.h"
+#include "platform/serial_ports.h"
 #include "res/text_table.h"
 #include "tools/common/output_file.h"
 #include "tools/korvex_fetch/fetch_frontend.h"
@@ -38,14 +40,41 @@
 constexpr uint64_t STALL_LIMIT_MS = 5000;
 constexpr uint32_t LOOP_SLEEP_MS = 5;
 constexpr uint64_t STOP_DRAIN_MS = 500;
-// A device that answers every ping but never reports its interval makes the
-// Transfer command ping again and again; unattended, the fetch gives up.
-constexpr uint64_t INTERVAL_WAIT_MS = 5000;
 
 static std::atomic<bool> interrupted;
 
 static void onInterrupt(int) {
     interrupted.store(true);
+}
+
+// What is wrong with a path, on a line after the program's own message, which
+// names neither.
+static void reportPath(const char* path, const char* reason) {
+    std::fprintf(stderr, "korvex-fetch: %s: %s\n", path, reason);
+}
+
+static void reportPathError(const char* path, int error) {
+    char reason[256];
+    if (error == FNERR_BUFFERTOOSMALL)
+        std::snprintf(reason, sizeof reason, "file name too long");
+    else
+        systemErrorText(error, reason, sizeof reason);
+    reportPath(path, reason);
+}
+
+static void reportPortError(const FetchOptions& options) {
+    if (options.port == 0) {
+        reportPathError(options.device, linkOpenError());
+        return;
+    }
+    char path[FETCH_PATH_SIZE];
+    if (resolveSerialPort(options.port, path, sizeof path) == 0) {
+        reportPathError(path, linkOpenError());
+        return;
+    }
+    char name[16];
+    std::snprintf(name, sizeof name, "COM%d", options.port);
+    reportPath(name, "no serial device stands for this port");
 }
 
 static bool openChosenPort(const FetchOptions& options) {
@@ -58,33 +87,38 @@ static bool openChosenPort(const FetchOptions& options) {
     }
     opened = options.port != 0 ? openLink(options.port, LINK_BAUD)
                                : openLinkDevice(options.device, LINK_BAUD);
-    if (!opened)
+    if (!opened) {
         showMessage(MSG_PORT_FAILED, CAPTION_COMMUNICATION, 0);
+        reportPortError(options);
+    }
     return opened;
 }
 
 // A file that cannot be written must be found out before a transfer that can
-// take minutes, not after it. The test opens the file as saving will, without
-// truncating one that exists, and removes a file it had to create.
+// take minutes, not after it: the final name, ".kvd" added, is begun as the
+// save will begin it, and abandoned, which leaves nothing behind.
 static bool outputWritable(const char* name) {
     char path[DATA_FILE_PATH_SIZE];
-    if (!fetchOutputPath(name, DATA_FILE_EXTENSION, path, sizeof path))
-        return true; // the save reports a name that does not fit
-    FileHandle file = FILE_NONE;
-    bool existed = false;
-    int err = fileOpen(path, FILE_WRITE, FILE_OPEN_ALWAYS, &file, &existed);
-    if (err != 0) {
-        showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, err);
+    if (!fetchOutputPath(name, DATA_FILE_EXTENSION, path, sizeof path)) {
+        char tooLong[FETCH_PATH_SIZE + sizeof ".kvd"];
+        fetchOutputPath(name, DATA_FILE_EXTENSION, tooLong, sizeof tooLong);
+        showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, FNERR_BUFFERTOOSMALL);
+        reportPathError(tooLong, FNERR_BUFFERTOOSMALL);
         return false;
     }
-    fileClose(file);
-    if (!existed)
-        std::remove(path);
+    FileReplacement replacement;
+    int err = fileReplaceBegin(path, &replacement);
+    if (err != 0) {
+        showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, err);
+        reportPathError(path, err);
+        return false;
+    }
+    fileReplaceAbandon(&replacement);
     return true;
 }
 
 static bool sequenceIdle() {
-    return !transferActive && !countConfirmPending && commandQueueEmpty();
+    return !transferRunning() && !countConfirmPending && commandQueueEmpty();
 }
 
 // Runs the sequence until the transfer completes or ends without data.
@@ -96,7 +130,6 @@ static bool runTransfer() {
     uint32_t lastReceived = 0;
     uint64_t lastArrival = nextPump;
     bool stopSent = false;
-    uint64_t started = nextPump;
     for (;;) {
         int command = 0;
         // An interrupt drops a Transfer command that was posted again: the
@@ -106,10 +139,6 @@ static bool runTransfer() {
                 transferAbortCommand();
             if (command != IDM_TRANSFER || interrupted.load())
                 continue;
-            if (deviceInterval.load() == 0 && monotonicMs() - started >= INTERVAL_WAIT_MS) {
-                std::fprintf(stderr, "korvex-fetch: the device reports no sample interval\n");
-                return false;
-            }
             transferCommand();
         }
         if (dataPresent)
@@ -197,6 +226,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "korvex-fetch: interrupted\n");
         return FETCH_EXIT_FAILED;
     }
+    // The window shows an empty result; a script must be able to tell it from
+    // a download, and no file is replaced by a bare header.
+    if (dataHeader.count == 0) {
+        std::fprintf(stderr, "korvex-fetch: the device sent no samples; nothing was written\n");
+        return FETCH_EXIT_EMPTY;
+    }
     // A .daq or .csv is written as korvex-convert writes it; any other name is
     // the data file, as the save dialog would take it.
     const OutputWriter* text = outputWriterFor(options.output);
@@ -206,8 +241,12 @@ int main(int argc, char** argv) {
         std::snprintf(fetchOutcome.savedPath, sizeof fetchOutcome.savedPath, "%s", options.output);
     } else if (options.output[0] != '\0') {
         int result = saveDataFile();
-        if (result != 0)
+        if (result != 0) {
             showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, result);
+            reportPathError(fetchOutcome.savedPath, result);
+        } else if (fetchOutcome.messageShown) {
+            reportPathError(fetchOutcome.savedPath, dataFileShortWriteError());
+        }
         if (fetchOutcome.messageShown)
             return FETCH_EXIT_FAILED;
     }

@@ -48,6 +48,7 @@ struct Options {
     long echoCount = -1;
     long stopAfter = -1;
     long vanishAfter = -1;
+    long surplus = 0;
     bool verbose = false;
 };
 
@@ -76,6 +77,8 @@ const char USAGE[] = "Usage: t596sim [options]\n"
                      "                    received, and send that many samples\n"
                      "  --stop-after N    end a transfer after N samples by sending DEV_STOP\n"
                      "  --vanish-after N  after N samples close the line and exit\n"
+                     "  --surplus N       after the samples of a transfer send N more that\n"
+                     "                    were not asked for\n"
                      "  --verbose         report each request and transfer on stderr\n"
                      "  --help            show this text\n";
 
@@ -110,7 +113,7 @@ int parseOptions(int argc, char** argv, Options* o) {
                           strcmp(arg, "--interval") == 0 || strcmp(arg, "--pattern") == 0 ||
                           strcmp(arg, "--pace") == 0 || strcmp(arg, "--noise") == 0 ||
                           strcmp(arg, "--echo-count") == 0 || strcmp(arg, "--stop-after") == 0 ||
-                          strcmp(arg, "--vanish-after") == 0;
+                          strcmp(arg, "--vanish-after") == 0 || strcmp(arg, "--surplus") == 0;
         if (!takesValue) {
             if (strcmp(arg, "--filler") == 0)
                 o->filler = true;
@@ -165,6 +168,8 @@ int parseOptions(int argc, char** argv, Options* o) {
                 o->echoCount = number;
             else if (strcmp(arg, "--stop-after") == 0)
                 o->stopAfter = number;
+            else if (strcmp(arg, "--surplus") == 0)
+                o->surplus = number;
             else
                 o->vanishAfter = number;
         }
@@ -369,7 +374,8 @@ void emitCode(Device& d, uint16_t code) {
 uint8_t sampleValue(const Device& d, uint32_t k) {
     if (d.options->pattern == Pattern::Count)
         return countPatternValue(k);
-    uint64_t back = d.total - 1 - k;
+    // Surplus values past the last counted one repeat the newest.
+    uint64_t back = k < d.total ? d.total - 1 - k : 0;
     uint64_t backHundredths = back * d.options->interval % HUNDREDTHS_PER_DAY;
     uint32_t timeOfDay = static_cast<uint32_t>(
         (d.newestTimeOfDay + HUNDREDTHS_PER_DAY - backHundredths) % HUNDREDTHS_PER_DAY);
@@ -396,7 +402,7 @@ void startTransfer(Device& d, uint32_t total) {
     d.newestLogIndex = hundredths / interval + MAX_COUNT;
     d.total = total;
     d.sent = 0;
-    d.sending = total > 0;
+    d.sending = total > 0 || d.options->surplus > 0;
 }
 
 // Puts sample frames behind what waits, up to the refill limit, and carries
@@ -420,7 +426,7 @@ void refill(Device& d) {
         emit(d, frame, FRAME8_SIZE);
         ++d.sent;
         ++d.samplesSentEver;
-        if (d.sent == d.total) {
+        if (d.sent == d.total + static_cast<uint64_t>(o.surplus)) {
             d.sending = false; // a full transfer simply ends
             logEvent(d, "transfer complete, samples sent:", d.sent);
         }
