@@ -6,13 +6,16 @@ void lineOutputStart(LineOutput* out, FileHandle file) {
     out->file = file;
     out->used = 0;
     out->result = 0;
+    out->systemError = 0;
 }
 
 void lineOutputFlush(LineOutput* out, int shortWriteCode) {
     uint32_t moved = 0;
     int err = fileWrite(out->file, out->buffer, out->used, &moved);
-    if (moved < out->used)
-        out->result = shortWriteCode != 0 ? shortWriteCode : err != 0 ? err : EIO;
+    if (moved < out->used) {
+        out->systemError = err != 0 ? err : EIO;
+        out->result = shortWriteCode != 0 ? shortWriteCode : out->systemError;
+    }
     out->used = 0;
 }
 

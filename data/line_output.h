@@ -13,7 +13,8 @@ constexpr uint32_t LINE_OUTPUT_BUFFER_SIZE = 1u << 16;
 struct LineOutput {
     FileHandle file;
     uint32_t used;
-    int result; // 0, or what the last short write gave
+    int result;      // 0, or what the last short write gave
+    int systemError; // the system's reason for the last short write, 0 if none
     char buffer[LINE_OUTPUT_BUFFER_SIZE];
 };
 

@@ -137,3 +137,7 @@ int writeExportFile(const char* path, uint32_t first, int64_t last, uint32_t ste
 int exportWriteMessage(int result) {
     return result == ERR_EXPORT_HEADER || result == ERR_EXPORT_VALUE ? MSG_EXPORT_WRITE : 0;
 }
+
+int exportShortWriteError() {
+    return output.systemError;
+}

@@ -29,6 +29,10 @@ int writeExport(FileHandle file, uint32_t first, int64_t last, uint32_t step);
 // writeExport's codes.
 int writeExportFile(const char* path, uint32_t first, int64_t last, uint32_t step);
 
+// The system's reason for the last short write that writeExport returned as
+// ERR_EXPORT_HEADER or ERR_EXPORT_VALUE, for callers that name it.
+int exportShortWriteError();
+
 // The catalogue message that reports a result of writing an export: 76 for a
 // line written short, 0 for any other result.
 int exportWriteMessage(int result);

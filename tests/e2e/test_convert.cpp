@@ -147,7 +147,9 @@ TEST_F(Convert, RefusalsAndFailuresKeepWhatWasThere) {
         << run.output;
     run = convert("'" + day + "' -o '" + workDir + "/no-dir/x.daq'");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "korvex-convert: Error: Unable to save data on disc!: 2\n");
+    EXPECT_EQ(run.output,
+              "korvex-convert: Error: Unable to save data on disc!: 2\nkorvex-convert: " + workDir +
+                  "/no-dir/x.daq: No such file or directory\n");
     EXPECT_EQ(fileText(out), "old");
     EXPECT_NE(access((workDir + "/none.kvd").c_str(), F_OK), 0) << "a missing input stays missing";
 

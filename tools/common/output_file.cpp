@@ -14,34 +14,40 @@ namespace {
 
 // A failure the writer has not reported itself, as the program's Save and
 // Export report it.
-bool reported(int result) {
+int reported(int result) {
     if (result != 0)
         showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, result);
-    return result == 0;
+    return result;
 }
 
-bool writeDataOutput(const char* path) {
+int reason(int systemError) {
+    return systemError != 0 ? systemError : OUTPUT_FAILED;
+}
+
+int writeDataOutput(const char* path) {
     const int result = writeDataFile(path);
     if (dataFileFaultMessage(result, true) != 0) {
         showMessage(dataFileFaultMessage(result, true), TEXT_PROGRAM_TITLE, 0);
-        return false;
+        return reason(dataFileShortWriteError());
     }
     return reported(result);
 }
 
 // What File > Export > All writes, and refuses, in the program.
-bool writeExportOutput(const char* path) {
+int writeExportOutput(const char* path) {
     if (dataHeader.count == 0) {
         showMessage(MSG_NO_DATA, CAPTION_SAVING, 0);
-        return false;
+        return OUTPUT_FAILED;
     }
     const int result = writeExportFile(path, 0, int64_t(dataHeader.count) - 1, 1);
-    if (exportWriteMessage(result) != 0)
-        showMessage(exportWriteMessage(result), TEXT_PROGRAM_TITLE, result);
-    return reported(result);
+    if (exportWriteMessage(result) == 0)
+        return reported(result);
+    showMessage(exportWriteMessage(result), TEXT_PROGRAM_TITLE, result);
+    reported(result);
+    return reason(exportShortWriteError());
 }
 
-bool writeCsvOutput(const char* path) {
+int writeCsvOutput(const char* path) {
     return reported(writeCsvFile(path));
 }
 

@@ -15,6 +15,7 @@
 #include "app/config_file.h"
 #include "app/messages.h"
 #include "data/data_file_format.h"
+#include "platform/error_text.h"
 #include "res/text_table.h"
 #include "tools/common/output_file.h"
 
@@ -97,16 +98,33 @@ int parseOptions(int argc, char** argv, ConvertOptions* options) {
     return 0;
 }
 
+// After the program's message, which names neither, the file and the
+// system's reason.
+void reportPath(const char* path, int error) {
+    char reason[256];
+    systemErrorText(error, reason, sizeof reason);
+    std::fprintf(stderr, "korvex-convert: %s: %s\n", path, reason);
+}
+
 // Refused as File > Open refuses it, with the same messages.
 bool readInput(const char* path) {
     const int result = readDataFile(path, false);
     if (result == 0)
         return true;
-    if (dataFileFaultMessage(result, false) != 0)
+    if (dataFileFaultMessage(result, false) != 0) {
         showMessage(dataFileFaultMessage(result, false), TEXT_PROGRAM_TITLE, 0);
-    else
+    } else {
         showMessage(MSG_DATA_LOAD, CAPTION_ERROR, result);
+        reportPath(path, result);
+    }
     return false;
+}
+
+bool writeOutput(const char* path) {
+    const int failure = outputWriterFor(path)->write(path);
+    if (failure > 0)
+        reportPath(path, failure);
+    return failure == 0;
 }
 
 } // namespace
@@ -121,5 +139,5 @@ int main(int argc, char** argv) {
     configBlock.languageBase = options.languageBase;
     if (!readInput(options.input))
         return EXIT_FAILED;
-    return outputWriterFor(options.output)->write(options.output) ? EXIT_DONE : EXIT_FAILED;
+    return writeOutput(options.output) ? EXIT_DONE : EXIT_FAILED;
 }
