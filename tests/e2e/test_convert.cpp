@@ -54,7 +54,7 @@ std::string withoutLine2(const std::string& text) {
 
 class Convert : public ProgramOnSims {
   protected:
-    // 6,000 samples of every code, stamped up to 25/12/2009 14:30:05 in
+    // 6,000 samples of every code, stamped from 25/12/2009 14:30:05 in
     // 0.02 s steps, one of them with a day February does not have.
     std::string saveDay() {
         for (uint32_t i = 0; i < 6000; ++i)
@@ -72,25 +72,40 @@ class Convert : public ProgramOnSims {
     }
 };
 
-TEST_F(Convert, TheDaqIsExportAllByteForByteInEveryLanguage) {
-    const std::string day = saveDay();
-    const struct {
-        const char* option;
-        uint16_t base;
-    } languages[] = {{"en", LANG_ENGLISH}, {"de", LANG_GERMAN}, {"da", LANG_DANISH}};
-    for (const auto& language : languages) {
-        configBlock.languageBase = language.base;
+// The program here and the tool run in the same region; the tool's date line
+// follows the region it is given.
+TEST_F(Convert, TheDaqIsExportAllByteForByteAndItsDateFollowsTheRegion) {
+    const std::string day = "'" + saveDay() + "'";
+    const std::string out = " -o '" + workDir + "/tool.daq'";
+    for (uint16_t base : {LANG_ENGLISH, LANG_GERMAN, LANG_DANISH}) {
+        configBlock.languageBase = base;
         scripted.fileAnswers.push_back({true, workDir + "/program.daq", 0});
         mainWindowCommand(IDM_EXPORT_ALL, 0);
-        const ToolRun run =
-            convert("'" + day + "' -o '" + workDir + "/tool.daq' --lang " + language.option);
+        const ToolRun run = convert(day + out + " --lang " +
+                                    (base == 0     ? "en"
+                                     : base == 100 ? "de"
+                                                   : "da"));
         ASSERT_EQ(run.exitCode, 0) << run.output;
         EXPECT_EQ(run.output, "");
         const std::string program = fileText(workDir + "/program.daq");
         EXPECT_EQ(std::count(program.begin(), program.end(), '\n'), 6004);
-        EXPECT_EQ(fileText(workDir + "/tool.daq"), program) << language.option;
+        EXPECT_EQ(fileText(workDir + "/tool.daq"), program) << base;
     }
-    EXPECT_TRUE(scripted.messageBoxes.empty());
+    const struct {
+        const char* environment;
+        const char* language;
+        const char* line2;
+    } regions[] = {
+        {"LC_ALL=en_GB.UTF-8", "en", "Start time: 25/12/2009, 14:30:05\n"},
+        {"LC_ALL=de_DE.UTF-8", "de", "Startzeit: 25.12.2009, 14:30:05\n"},
+        {"LC_ALL=C", "da", "Starttid: 2009-12-25, 14:30:05\n"},
+    };
+    for (const auto& region : regions) {
+        ASSERT_EQ(convert(day + out + " --lang " + region.language, region.environment).exitCode,
+                  0);
+        const std::string text = fileText(workDir + "/tool.daq");
+        EXPECT_EQ(text.substr(text.find('\n') + 1, std::string(region.line2).size()), region.line2);
+    }
 }
 
 TEST_F(Convert, TheCsvReadsBackWithItsStampsAndValues) {
@@ -109,26 +124,6 @@ TEST_F(Convert, TheCsvReadsBackWithItsStampsAndValues) {
                            "['2009-12-25T14:30:07.98', '149']\n"
                            "['2009-12-25T14:30:08.00', '']\n"
                            "['2009-12-25T14:32:04.98', '111']\n");
-}
-
-TEST_F(Convert, TheDateLineFollowsTheRegion) {
-    const std::string day = "'" + saveDay() + "'";
-    const std::string out = " -o '" + workDir + "/region.daq'";
-    const struct {
-        const char* environment;
-        const char* language;
-        const char* line2;
-    } regions[] = {
-        {"LC_ALL=en_GB.UTF-8", "en", "Start time: 25/12/2009, 14:30:05\n"},
-        {"LC_ALL=de_DE.UTF-8", "de", "Startzeit: 25.12.2009, 14:30:05\n"},
-        {"LC_ALL=C", "da", "Starttid: 2009-12-25, 14:30:05\n"},
-    };
-    for (const auto& region : regions) {
-        ASSERT_EQ(convert(day + out + " --lang " + region.language, region.environment).exitCode,
-                  0);
-        const std::string text = fileText(workDir + "/region.daq");
-        EXPECT_EQ(text.substr(text.find('\n') + 1, std::string(region.line2).size()), region.line2);
-    }
 }
 
 TEST_F(Convert, RefusalsAndFailuresKeepWhatWasThere) {
