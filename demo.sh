@@ -2,7 +2,8 @@
 # Installs what is missing, builds, starts the simulated T596 on a
 # pseudo-terminal and runs Korvex against it as COM1. Without a display the
 # program runs under Xvfb: a day of samples is transferred through its menus,
-# a screenshot is saved, and a real download is made with korvex-fetch.
+# a screenshot is saved, and a real download is made with korvex-fetch and
+# turned into a CSV with korvex-convert.
 # KORVEX_DEMO_PACE=line sends at the real line rate (a day then takes minutes).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -11,7 +12,7 @@ scripts/install-deps.sh
 build=build/normal
 mkdir -p build
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target korvex t596sim korvex-fetch >/dev/null
+cmake --build "$build" -j"$(nproc)" --target korvex t596sim korvex-fetch korvex-convert >/dev/null
 
 out=build/demo
 mkdir -p "$out"
@@ -44,6 +45,7 @@ export KORVEX_COM1="$link"
 cd "$out"
 korvex="../normal/korvex"
 fetch="../normal/korvex-fetch"
+convert="../normal/korvex-convert"
 
 if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
     echo "Starting Korvex. Try Data acquisition > Transfer."
@@ -97,3 +99,5 @@ wait "$korvex_pid" 2>/dev/null || true
 echo "Downloading 1 hour of data from the simulated T596 with korvex-fetch"
 "$fetch" --port COM1 --span "1 hour" -o demo.kvd
 echo "Data file: $PWD/demo.kvd"
+"$convert" demo.kvd -o demo.csv
+echo "The same as CSV for other programs: $PWD/demo.csv ($(wc -l <demo.csv) lines)"

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+struct SampleRecord;
+
 // A calendar time with the fields of a Win32 SYSTEMTIME.
 struct SystemTime {
     uint16_t year; // full year, e.g. 2009
@@ -24,3 +26,11 @@ void stampFromEnd(const SystemTime& time);
 // backward from time, the newest of which the store does not hold.
 void stampFromEndBefore(const SystemTime& time, uint32_t steps);
 void stampFromStart(const SystemTime& time);
+
+// A record's stamp as a calendar time (year + 2000), without its tenths and
+// hundredths.
+SystemTime stampTime(const SampleRecord& record);
+// Whether a record's stamp names a real moment of the Gregorian calendar. A
+// stamp from a data file, or one stepped past 28 February 2100 (which the
+// stepping takes for a leap year), may not.
+bool isCalendarStamp(const SampleRecord& record);
