@@ -5,6 +5,7 @@
 
 #include "acquire/transfer.h"
 #include "app/main_window.h"
+#include "tests/support/scripted_hardcopy.h"
 
 ScriptedFrontend scripted;
 
@@ -39,6 +40,7 @@ int32_t lastPosition(const ScrollInfo& info) {
 
 void scriptedReset() {
     scripted = ScriptedFrontend{};
+    scriptedHardcopyReset();
 }
 
 int scriptedRunPostedCommands() {
