@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
+    poppler-utils python3-pil
     locales
 )
 
