@@ -54,36 +54,36 @@ void writeBmpFile(uint8_t* block, const ScreenCapture* capture) {
     FileReplacement file;
     bool chosen = false;
     const int err = chooseBmpFile(&file, &chosen);
-    if (err != 0) {
+    if (err != 0)
         showMessage(MSG_BMP_CREATE, CAPTION_SCREEN_DUMP, err);
-        return;
-    }
-    if (!chosen)
-        return;
+    else if (chosen)
+        writeBmpImage(&file, block, capture);
+}
 
+void writeBmpImage(FileReplacement* file, uint8_t* block, const ScreenCapture* capture) {
     BitmapInfoHeader header;
     decodeBitmapInfoHeader(block, &header);
     auto* pixels = static_cast<uint8_t*>(std::calloc(1, header.sizeImage));
     if (pixels == nullptr) {
         showMessage(MSG_BITMAP_MEMORY, CAPTION_SCREEN_DUMP, 0);
-        fileReplaceAbandon(&file);
+        fileReplaceAbandon(file);
         return;
     }
     if (screenCaptureBits(capture, block, pixels) == 0) {
         showMessage(MSG_BITMAP_COLOURS, CAPTION_SCREEN_DUMP, 0);
-        fileReplaceAbandon(&file);
+        fileReplaceAbandon(file);
         std::free(pixels);
         return;
     }
 
     uint8_t fileHeader[BMP_FILE_HEADER_SIZE];
     encodeBmpFileHeader(block, fileHeader);
-    bool whole = writeWhole(file.file, fileHeader, sizeof fileHeader);
-    whole = writeWhole(file.file, block, bitmapInfoSize(block)) && whole;
-    whole = writeWhole(file.file, pixels, header.sizeImage) && whole;
+    bool whole = writeWhole(file->file, fileHeader, sizeof fileHeader);
+    whole = writeWhole(file->file, block, bitmapInfoSize(block)) && whole;
+    whole = writeWhole(file->file, pixels, header.sizeImage) && whole;
     if (!whole)
-        fileReplaceAbandon(&file);
-    else if (fileReplaceCommit(&file) != 0)
+        fileReplaceAbandon(file);
+    else if (fileReplaceCommit(file) != 0)
         showMessage(MSG_FILE_CLOSE, CAPTION_SCREEN_DUMP, 0);
     std::free(pixels);
 }

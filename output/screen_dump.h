@@ -19,3 +19,8 @@ int chooseBmpFile(FileReplacement* replacement, bool* chosen);
 // it. The chosen name takes the new file only when it was written whole; any
 // failure leaves what stood there before.
 void writeBmpFile(uint8_t* descriptionBlock, const ScreenCapture* capture);
+
+// The pixels of the capture into the file begun beside the chosen name, after
+// the file header and the description block; the name takes the file when
+// it is whole and closed.
+void writeBmpImage(FileReplacement* file, uint8_t* descriptionBlock, const ScreenCapture* capture);

@@ -26,22 +26,10 @@
 #include "tests/qt/qt_modal.h"
 #include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"
+#include "tests/support/command_output.h"
 #include "view/chart_view.h"
 
 namespace {
-
-// Everything a command prints to standard output.
-std::string outputOf(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[4096];
-        size_t got;
-        while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0)
-            output.append(chunk, got);
-        pclose(pipe);
-    }
-    return output;
-}
 
 // Types path into the print dialog's file field. With press the Print button
 // takes it, as the user does; otherwise the dialog is accepted directly, past
@@ -110,7 +98,7 @@ class QtHardcopy : public ::testing::Test {
         // The dialog takes a bare name to be in the home folder.
         printToFileInDialog(std::string(place.workDir) + "/" + name);
         EXPECT_TRUE(mainWindowCommand(IDM_PRINT, 0));
-        outputOf("pdftoppm -r 144 " + name + " page");
+        commandOutput("pdftoppm -r 144 " + name + " page");
         return QImage(QStringLiteral("page-1.ppm"));
     }
 
@@ -166,7 +154,7 @@ TEST_F(QtHardcopy, PrintedPageShowsTheViewScaledOntoThePaper) {
     EXPECT_TRUE(colourNear(page, 400, 200, curve));
     EXPECT_FALSE(colourNear(page, 400, 100, curve));
 
-    const std::string text = outputOf("pdftotext -layout page.pdf -");
+    const std::string text = commandOutput("pdftotext -layout page.pdf -");
     EXPECT_NE(text.find("Vantorix Data Acquisition"), std::string::npos) << text;
     SystemTime now;
     getLocalTime(&now);
@@ -184,7 +172,7 @@ TEST_F(QtHardcopy, PrintedPageShowsTheViewScaledOntoThePaper) {
 
     mainWindowCommand(IDM_LANG_GERMAN, 0);
     printPage("seite.pdf");
-    const std::string german = outputOf("pdftotext -layout seite.pdf -");
+    const std::string german = commandOutput("pdftotext -layout seite.pdf -");
     mainWindowCommand(IDM_LANG_ENGLISH, 0);
     EXPECT_NE(german.find("Anfang:"), std::string::npos) << german;
     EXPECT_NE(german.find("Ende:"), std::string::npos);
@@ -235,11 +223,11 @@ TEST_F(QtHardcopy, BmpOfEveryDepthReadsBackAsThePicture) {
         std::free(block);
         screenCaptureRelease(capture);
 
-        const std::string fields =
-            outputOf("/usr/bin/python3 -c \"import struct,os,sys; b=open(sys.argv[1],'rb').read(); "
-                     "print(*struct.unpack('<2sIHHIIiiHHIIiiII', b[:54])[1:], "
-                     "os.path.getsize(sys.argv[1]))\" " +
-                     name);
+        const std::string fields = commandOutput(
+            "/usr/bin/python3 -c \"import struct,os,sys; b=open(sys.argv[1],'rb').read(); "
+            "print(*struct.unpack('<2sIHHIIiiHHIIiiII', b[:54])[1:], "
+            "os.path.getsize(sys.argv[1]))\" " +
+            name);
         const uint32_t rowSize = uint32_t(bmpRowSize(13, depth));
         const std::string expected = std::to_string(offBits + rowSize * 5) + " 0 0 " +
                                      std::to_string(offBits) + " 40 13 5 1 " +
@@ -248,7 +236,7 @@ TEST_F(QtHardcopy, BmpOfEveryDepthReadsBackAsThePicture) {
                                      std::to_string(offBits + rowSize * 5) + "\n";
         EXPECT_EQ(fields, expected) << "depth " << depth;
 
-        const std::string pixels = outputOf(
+        const std::string pixels = commandOutput(
             "/usr/bin/python3 -c \"import sys; from PIL import Image; "
             "sys.stdout.buffer.write(Image.open(sys.argv[1]).convert('RGB').tobytes())\" " +
             name);

@@ -18,22 +18,11 @@
 #include "tests/qt/qt_modal.h"
 #include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"
+#include "tests/support/command_output.h"
 #include "tests/support/xvfb_server.h"
 #include "view/chart_view.h"
 
 namespace {
-
-std::string outputOf(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[65536];
-        size_t got;
-        while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0)
-            output.append(chunk, got);
-        pclose(pipe);
-    }
-    return output;
-}
 
 // Closes every modal widget that comes up until *done, noting each one's
 // class and text.
@@ -108,15 +97,16 @@ TEST_F(X11ScreenDump, BmpIsTheWindowAsTheScreenShowsIt) {
     settle();
     const std::string crop = std::to_string(outer.width()) + "x" + std::to_string(outer.height()) +
                              "+" + std::to_string(outer.x()) + "+" + std::to_string(outer.y());
-    const std::string shown = outputOf("import -display " + xvfb.display + " -window root -crop " +
-                                       crop + " +repage -depth 8 rgb:-");
+    const std::string shown =
+        commandOutput("import -display " + xvfb.display + " -window root -crop " + crop +
+                      " +repage -depth 8 rgb:-");
     ASSERT_EQ(shown.size(), size_t(outer.width() * outer.height() * 3));
 
     const std::string file = path("dump.bmp");
     chooseInFileDialog(file);
     mainWindowCommand(IDM_SCREEN_DUMP, 0);
 
-    const std::string fields = outputOf(
+    const std::string fields = commandOutput(
         "/usr/bin/python3 -c \"import struct,os,sys; b=open(sys.argv[1],'rb').read(); "
         "f=struct.unpack('<2sIHHIIiiHHIIiiII', b[:54]); "
         "print(f[1], f[4], f[6], f[7], f[9], f[11], f[14], os.path.getsize(sys.argv[1]))\" " +
@@ -130,10 +120,10 @@ TEST_F(X11ScreenDump, BmpIsTheWindowAsTheScreenShowsIt) {
                   std::to_string(depth) + " " + std::to_string(rowSize * outer.height()) + " " +
                   std::to_string(depth == 16 ? 65536 : 0) + " " + std::to_string(size) + "\n");
 
-    const std::string dumped =
-        outputOf("/usr/bin/python3 -c \"import sys; from PIL import Image; "
-                 "sys.stdout.buffer.write(Image.open(sys.argv[1]).convert('RGB').tobytes())\" " +
-                 file);
+    const std::string dumped = commandOutput(
+        "/usr/bin/python3 -c \"import sys; from PIL import Image; "
+        "sys.stdout.buffer.write(Image.open(sys.argv[1]).convert('RGB').tobytes())\" " +
+        file);
     ASSERT_EQ(dumped.size(), shown.size());
     // 16 bits keep five of each channel's eight: the two readers may expand
     // them differently.
@@ -160,7 +150,7 @@ TEST_F(X11ScreenDump, NoDataIsMessage45AndCancelWritesNothing) {
     ASSERT_EQ(seen.size(), 2) << seen.join("\n").toStdString();
     EXPECT_EQ(seen[0], "QMessageBox|Screen Dump|No data present,\naborting operation");
     EXPECT_TRUE(seen[1].startsWith("QFileDialog|")) << seen[1].toStdString();
-    EXPECT_EQ(outputOf(std::string("ls -A ") + place.workDir), "DAQSetup.cnf\n");
+    EXPECT_EQ(commandOutput(std::string("ls -A ") + place.workDir), "DAQSetup.cnf\n");
 }
 
 } // namespace
