@@ -154,6 +154,9 @@ TEST_F(QtHardcopy, PrintedPageShowsTheViewScaledOntoThePaper) {
     EXPECT_TRUE(colourNear(page, 400, 200, curve));
     EXPECT_FALSE(colourNear(page, 400, 100, curve));
 
+    EXPECT_NE(commandOutput("pdfinfo page.pdf").find("Vantorix Data Acquisition Software"),
+              std::string::npos)
+        << "the document is named after the window";
     const std::string text = commandOutput("pdftotext -layout page.pdf -");
     EXPECT_NE(text.find("Vantorix Data Acquisition"), std::string::npos) << text;
     SystemTime now;

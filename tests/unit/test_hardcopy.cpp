@@ -2,7 +2,6 @@
 // logical units, and every failure's message and what it leaves on disk.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -46,63 +45,34 @@ class Hardcopy : public ConfigDirectoryTest {
         ConfigDirectoryTest::TearDown();
     }
 
-    static const RecordedCall* textAt(int x, int y) {
-        for (const RecordedCall& call : scriptedPrinter.page.calls)
-            if (call.kind == RECORDED_TEXT && call.x1 == x && call.y1 == y)
-                return &call;
-        return nullptr;
-    }
+    // The three lines of a paper label whose caption stands at (x, y).
     static std::string textsFrom(int x, int y) {
         std::string lines;
-        for (int line = 0; line < 3; ++line)
-            if (const RecordedCall* call = textAt(x, y + 10 * line))
-                lines += std::string(call->text) + "|";
+        for (const RecordedCall& call : scriptedPrinter.page.calls)
+            if (call.kind == RECORDED_TEXT && call.x1 == x && call.y1 >= y && call.y1 <= y + 20 &&
+                (call.y1 - y) % 10 == 0)
+                lines += std::string(call.text) + "|";
         return lines;
     }
 };
 
-TEST_F(Hardcopy, PrintedPageIsTheClientAreaWithItsPaperLayout) {
+// What the page checks of the PDF cannot see: the band's paper edge, the
+// labels' paper places, and the screen's end indices left alone.
+TEST_F(Hardcopy, PrintedPageHasItsPaperLayout) {
     EXPECT_TRUE(mainWindowCommand(IDM_PRINT, 0));
-    EXPECT_EQ(
-        scripted.calls,
-        (Strings{"printer|choose", "printer|document|Vantorix Data Acquisition Software",
-                 "printer|startDocument", "printer|startPage", "printer|map|800x577|8000x5770",
-                 "printer|endPage", "printer|endDocument", "printer|release"}));
-
-    const RecordedCall* title = textAt(10, 20);
-    ASSERT_NE(title, nullptr);
-    EXPECT_STREQ(title->text, "Vantorix Data Acquisition");
-    EXPECT_EQ(title->font.weight, 700);
-    EXPECT_EQ(title->align, TA_LEFT | TA_BOTTOM);
-    const RecordedCall* date = textAt(790, 20);
-    ASSERT_NE(date, nullptr);
-    EXPECT_EQ(date->font.height, 10);
-    EXPECT_EQ(date->align, TA_RIGHT | TA_BOTTOM);
-    EXPECT_NE(std::strstr(date->text, ", "), nullptr);
-
-    // The only filled rectangle is the band, ending at 529 on paper: the
-    // plot areas stay paper white.
     int rectangles = 0;
     for (const RecordedCall& call : scriptedPrinter.page.calls) {
         if (call.kind == RECORDED_RECTANGLE) {
             ++rectangles;
             EXPECT_EQ((std::vector<int>{call.x1, call.y1, call.x2, call.y2}),
                       (std::vector<int>{251, 330, 310, 529}));
-            EXPECT_EQ(call.brush.colour, cursorBrush.colour);
-        }
-        if (call.kind == RECORDED_TEXT) {
-            EXPECT_EQ(call.background, rgb(255, 255, 255)) << call.text;
         }
     }
-    EXPECT_EQ(rectangles, 1);
-
-    // The labels higher than on screen, in the small font; the ends as the
-    // screen reckons them, without touching the screen's own.
+    EXPECT_EQ(rectangles, 1) << "the plot areas stay paper white";
     EXPECT_EQ(textsFrom(10, 380), "Start:|25/12-09,|10:00:00|");
     EXPECT_EQ(textsFrom(10, 100), "Start:|25/12-09,|10:18:20|");
     EXPECT_EQ(textsFrom(10, 480), "End:|25/12-09,|11:49:59|");
-    EXPECT_EQ(textsFrom(10, 200), "End:|25/12-09,|10:29:18|") << "sample 1100 + 658";
-    EXPECT_EQ(textAt(10, 480)->font.height, 10);
+    EXPECT_EQ(textsFrom(10, 200), "End:|25/12-09,|10:29:18|");
     EXPECT_EQ(chartView.mainEnd, 7);
     EXPECT_EQ(chartView.zoomEnd, 9);
 }
