@@ -7,11 +7,14 @@
 #include "app/messages.h"
 #include "app/texts.h"
 #include "data/data_file.h"
+#include "data/export_commands.h"
 #include "data/sample_store.h"
+#include "data/set_time.h"
 #include "frontend/frontend.h"
 #include "output/printing.h"
 #include "output/screen_dump.h"
 #include "res/text_table.h"
+#include "view/navigation.h"
 
 namespace {
 
@@ -25,12 +28,6 @@ struct CommandRoute {
     bool errorRule;       // a nonzero result becomes message 84
     CommandHandler handler;
 };
-
-// Drop-down (7) and selection confirmed (9) belong to chart navigation; until
-// it takes them the notifications are accepted and nothing moves.
-int spanSelectorNotified(int, int) {
-    return 0;
-}
 
 int runAboutBox(int, int) {
     char caption[TEXT_UTF8_SIZE];
@@ -54,7 +51,8 @@ int languageCommand(int commandId, int) {
 // processing. A command that needs samples names the caption of its message
 // 45; Save and the exports set errorRule and return their result.
 constexpr CommandRoute ROUTES[] = {
-    {IDC_SPAN_COMBO, IDC_SPAN_COMBO, 0, false, spanSelectorNotified},
+    {IDC_SPAN_COMBO, IDC_SPAN_COMBO, 0, false,
+     [](int, int notifyCode) { return onSpanNotify(notifyCode), 0; }},
     {IDM_ABOUT, IDM_ABOUT, 0, false, runAboutBox},
     {IDM_EXIT, IDM_EXIT, 0, false, exitProgram},
     {IDM_LANG_ENGLISH, IDM_LANG_ENGLISH, 0, false, languageCommand},
@@ -70,6 +68,14 @@ constexpr CommandRoute ROUTES[] = {
      [](int, int) { return transferAbortCommand(), 0; }},
     {IDM_SAVE, IDM_SAVE, CAPTION_SAVING, true, [](int, int) { return saveDataFile(); }},
     {IDM_OPEN, IDM_OPEN, 0, false, [](int, int) { return openDataFileCommand(), 0; }},
+    {IDM_EXPORT_ZOOM, IDM_EXPORT_ZOOM, CAPTION_SAVING, true,
+     [](int, int) { return exportZoomWindow(); }},
+    {IDM_EXPORT_MAIN, IDM_EXPORT_MAIN, CAPTION_SAVING, true,
+     [](int, int) { return exportMainWindow(); }},
+    {IDM_EXPORT_ALL, IDM_EXPORT_ALL, CAPTION_SAVING, true,
+     [](int, int) { return exportAllSamples(); }},
+    {IDM_SET_TIME, IDM_SET_TIME, CAPTION_SET_TIME, false,
+     [](int, int) { return setTimeCommand(), 0; }},
 };
 
 } // namespace

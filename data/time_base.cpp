@@ -194,3 +194,26 @@ void stampFromStart(const SystemTime& time) {
         writeStamp(sampleStore[k], stamp);
     }
 }
+
+SystemTime stampTime(const SampleRecord& record) {
+    SystemTime time = {};
+    time.year = uint16_t(2000 + record.year);
+    time.month = record.month;
+    time.day = record.day;
+    time.hour = record.hour;
+    time.minute = record.minute;
+    time.second = record.second;
+    return time;
+}
+
+bool isCalendarStamp(const SampleRecord& r) {
+    if (r.month < 1 || r.month > 12 || r.day < 1 || r.day > daysIn(r.month, r.year)) {
+        return false;
+    }
+    const unsigned year = 2000u + r.year;
+    const bool centuryNotLeap = year % 100 == 0 && year % 400 != 0;
+    if (r.month == FEBRUARY && r.day == 29 && centuryNotLeap) {
+        return false;
+    }
+    return r.hour <= 23 && r.minute <= 59 && r.second <= 59 && r.tenths <= 9 && r.hundredths <= 9;
+}

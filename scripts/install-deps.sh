@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev libgl-dev
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
     poppler-utils python3-pil
-    locales
+    locales python3
 )
 
 # The regional date and time formats are tested in these locales.

@@ -1,18 +1,22 @@
 #include "frontend/qt/qt_main_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "frontend/qt/qt_canvas.h"
 #include "frontend/qt/qt_picture.h"
 #include "view/chart_drawing.h"
+#include "view/navigation.h"
 
 namespace {
 QtMainWindow* theWindow = nullptr;
@@ -22,6 +26,11 @@ const QRect SPAN_SELECTOR_AREA(10, 330, 100, 0);
 constexpr int SPAN_LIST_ROWS = 14;
 const QPoint SCROLL_BAR_POSITION(150, 555);
 constexpr int SCROLL_BAR_WIDTH = 600;
+
+// A coordinate as the 16-bit word of a mouse message carries it.
+uint16_t messageWord(int value) {
+    return uint16_t(value & 0xFFFF);
+}
 } // namespace
 
 QtMainWindow* qtMainWindow() {
@@ -33,6 +42,16 @@ void SpanSelector::showPopup() {
     QComboBox::showPopup();
 }
 
+void SpanSelector::keyPressEvent(QKeyEvent* event) {
+    mainWindowCommand(IDC_SPAN_COMBO, CBN_DROPDOWN);
+    QComboBox::keyPressEvent(event);
+}
+
+void SpanSelector::wheelEvent(QWheelEvent* event) {
+    mainWindowCommand(IDC_SPAN_COMBO, CBN_DROPDOWN);
+    QComboBox::wheelEvent(event);
+}
+
 ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
     setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
     setAutoFillBackground(true);
@@ -40,6 +59,7 @@ ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
     colours.setColor(QPalette::Window, qtColour(WINDOW_COLOUR));
     setPalette(colours);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
 }
 
 void ChartWidget::paintEvent(QPaintEvent*) {
@@ -48,6 +68,69 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     qtCanvasInit(&canvas, &painter);
     paintCharts(&canvas);
     emit painted();
+}
+
+// Win32 delivers WM_MOUSEMOVE and WM_LBUTTONUP only inside the client area of
+// a window that has not captured the mouse; Qt grabs it on a press and reports
+// moves and the release wherever they happen. What happens outside is dropped
+// here, so a release outside the window leaves the drag running until the
+// next release inside it.
+void ChartWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint at = event->position().toPoint();
+        onCursorButtonDown(messageWord(at.x()), messageWord(at.y()));
+    }
+}
+
+void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (rect().contains(at))
+        onCursorMove(messageWord(at.x()));
+}
+
+void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        onCursorButtonUp();
+}
+
+ChartScrollBar::ChartScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
+    // Each action reaches the program before Qt applies its own step, and the
+    // program writes the position it chooses back (uiScrollSetInfo), which is
+    // then what the bar takes.
+    connect(this, &QAbstractSlider::actionTriggered, this, [](int action) {
+        switch (action) {
+        case SliderSingleStepSub:
+            onChartScroll(SB_LINELEFT);
+            break;
+        case SliderSingleStepAdd:
+            onChartScroll(SB_LINERIGHT);
+            break;
+        case SliderPageStepSub:
+            onChartScroll(SB_PAGELEFT);
+            break;
+        case SliderPageStepAdd:
+            onChartScroll(SB_PAGERIGHT);
+            break;
+        case SliderMove:
+            onChartScroll(SB_THUMBTRACK);
+            break;
+        case SliderToMinimum:
+            onChartScroll(SB_LEFT);
+            break;
+        case SliderToMaximum:
+            onChartScroll(SB_RIGHT);
+            break;
+        default:
+            break;
+        }
+    });
+    connect(this, &QAbstractSlider::sliderReleased, this, [] { onChartScroll(SB_THUMBPOSITION); });
+}
+
+void ChartScrollBar::mouseReleaseEvent(QMouseEvent* event) {
+    QScrollBar::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        onChartScroll(SB_ENDSCROLL);
 }
 
 QtMainWindow::QtMainWindow() {
@@ -71,7 +154,7 @@ QtMainWindow::QtMainWindow() {
     connect(spanSelector, &QComboBox::activated, this,
             [] { mainWindowCommand(IDC_SPAN_COMBO, CBN_SELENDOK); });
 
-    scrollBar = new QScrollBar(Qt::Horizontal, chart);
+    scrollBar = new ChartScrollBar(chart);
     scrollBar->setGeometry(SCROLL_BAR_POSITION.x(), SCROLL_BAR_POSITION.y(), SCROLL_BAR_WIDTH,
                            style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     scrollBar->hide();

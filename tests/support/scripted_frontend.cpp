@@ -5,6 +5,7 @@
 
 #include "acquire/transfer.h"
 #include "app/main_window.h"
+#include "data/set_time.h"
 #include "tests/support/scripted_hardcopy.h"
 
 ScriptedFrontend scripted;
@@ -95,6 +96,11 @@ void uiMessageBox(const char* text, const char* caption, unsigned icon) {
     if (scripted.duringMessageBox) {
         scripted.duringMessageBox();
     }
+}
+
+void uiDialogMessageBox(const char* text, const char* caption, unsigned icon) {
+    record(join({"dialogMessageBox", text, caption, number(icon)}));
+    scripted.messageBoxes.push_back({text, caption, icon, true});
 }
 
 void uiSetMenuBar(const MenuEntry* entries, int count) {
@@ -229,6 +235,32 @@ int uiRunAcquisitionDialog(const AcquisitionDialogContent* content) {
     }
     record("acquisitionClick|2");
     return acquisitionDialogCommand(2, &result) ? result : -1;
+}
+
+int uiRunSetTimeDialog(const SetTimeDialogContent* content) {
+    record(join({"setTimeDialog", content->title}));
+    if (!scripted.setTimeAvailable) {
+        return -1;
+    }
+    scripted.setTimeDialogs.push_back(*content);
+    int result = 0;
+    while (!scripted.setTimeClicks.empty()) {
+        ScriptedSetTimeClick click = scripted.setTimeClicks.front();
+        scripted.setTimeClicks.pop_front();
+        record(join({"setTimeClick", number(click.controlId)}));
+        std::string texts[SET_TIME_FIELDS];
+        const char* entries[SET_TIME_FIELDS];
+        for (int field = 0; field < SET_TIME_FIELDS; ++field) {
+            texts[field] = field < int(click.entries.size()) ? click.entries[size_t(field)]
+                                                             : number(content->position[field]);
+            entries[field] = texts[field].c_str();
+        }
+        if (setTimeDialogCommand(click.controlId, entries, &result)) {
+            return result;
+        }
+    }
+    record("setTimeClick|2");
+    return setTimeDialogCommand(SET_TIME_CANCEL, nullptr, &result) ? result : -1;
 }
 
 void uiProgressCreate(const char* text, const char* abortLabel) {

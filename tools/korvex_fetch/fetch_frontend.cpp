@@ -155,3 +155,6 @@ void uiScrollShow(bool) {}
 int uiRunAboutDialog(const char*) {
     return 2;
 }
+void uiDialogMessageBox(const char* text, const char* caption, unsigned icon) {
+    uiMessageBox(text, caption, icon);
+}

@@ -10,7 +10,7 @@
 
 void printFetchUsage() {
     std::fprintf(stderr, "usage: korvex-fetch [--port COMn|DEVICE | --auto] [--span NAME|INDEX]\n"
-                         "                    [--lang en|de|da] [-o FILE.kvd]\n"
+                         "                    [--lang en|de|da] [-o FILE.kvd|FILE.daq|FILE.csv]\n"
                          "Downloads logged values from a T596 and writes them as a data file.\n"
                          "  --port   the serial port: COM1..COM8 or a device path (default COM1)\n"
                          "  --auto   search COM1..COM8 for the device\n"
@@ -18,7 +18,9 @@ void printFetchUsage() {
                          "           language (\"5 hours\", \"12 Stunden\") or its position 0..13\n"
                          "           (default \"5 hours\")\n"
                          "  --lang   the language of the messages (default en)\n"
-                         "  -o       the data file to write; without it nothing is written\n");
+                         "  -o       the file to write: a data file, or by its extension the text\n"
+                         "           export of all samples (.daq) or a CSV (.csv); without it\n"
+                         "           nothing is written\n");
 }
 
 static bool sameIgnoringCase(const char* a, const char* b) {

@@ -22,6 +22,7 @@
 #include "platform/clock.h"
 #include "platform/file.h"
 #include "res/text_table.h"
+#include "tools/common/output_file.h"
 #include "tools/korvex_fetch/fetch_frontend.h"
 #include "tools/korvex_fetch/fetch_options.h"
 
@@ -196,7 +197,14 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "korvex-fetch: interrupted\n");
         return FETCH_EXIT_FAILED;
     }
-    if (options.output[0] != '\0') {
+    // A .daq or .csv is written as korvex-convert writes it; any other name is
+    // the data file, as the save dialog would take it.
+    const OutputWriter* text = outputWriterFor(options.output);
+    if (text != nullptr && std::strcmp(text->extension, DATA_FILE_EXTENSION) != 0) {
+        if (!text->write(options.output))
+            return FETCH_EXIT_FAILED;
+        std::snprintf(fetchOutcome.savedPath, sizeof fetchOutcome.savedPath, "%s", options.output);
+    } else if (options.output[0] != '\0') {
         int result = saveDataFile();
         if (result != 0)
             showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, result);
