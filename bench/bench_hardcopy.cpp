@@ -16,9 +16,9 @@
 #include "data/sample_store.h"
 #include "data/time_base.h"
 #include "frontend/qt/qt_main_window.h"
-#include "frontend/qt/qt_printer.h"
 #include "frontend/screen_capture.h"
 #include "output/bmp_file.h"
+#include "output/printing.h"
 #include "output/screen_dump.h"
 #include "tests/support/xvfb_server.h"
 #include "tools/t596sim/sim_pattern.h"
@@ -33,7 +33,7 @@ double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Twelve days of the simulated logger's load at 1 s, the band in mid-chart.
+// Twelve days of the simulated logger's load at 1 s.
 void fillStore() {
     for (uint32_t i = 0; i < SAMPLE_STORE_CAPACITY; ++i)
         sampleStore[i].value = loadPatternValue(i, i % 86400 * 100);
@@ -41,9 +41,6 @@ void fillStore() {
     dataHeader.interval = 100;
     stampFromStart({2009, 6, 0, 1, 0, 0, 0, 0});
     resetChartView();
-    chartView.cursorX = 270;
-    chartView.zoomOffset = 270u * uint32_t(chartView.samplesPerPixel);
-    chartView.zoomStart = chartView.zoomOffset;
 }
 
 // The median and the first (cold) of the times.
@@ -59,7 +56,7 @@ void benchPdf(const std::string& directory) {
     std::vector<double> times;
     for (int run = 0; run < RUNS; ++run) {
         const Clock::time_point start = Clock::now();
-        if (printChartsToPdf(path.c_str()) != 0) {
+        if (printNewDataToPdf(path.c_str()) != 0) {
             std::printf("printed page: the PDF could not be written\n");
             return;
         }

@@ -17,6 +17,11 @@ constexpr int ERR_PRINT_REFUSED = 30010;
 // no printer could be offered at all.
 int getPrinterDC(PrintJob** job);
 
+// A job that prints to the PDF file path on an A4 page in landscape, without
+// a dialog, for tools that make reports. 0 with *job, or an error number (a
+// layer that cannot write PDFs says ERR_PRINT_REFUSED).
+int printerOpenPdf(const char* path, PrintJob** job);
+
 // The printable area of the page in device pixels.
 void printerPageSize(const PrintJob* job, int* width, int* height);
 // From now on a logical point (x, y) lands on the page at

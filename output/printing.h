@@ -20,3 +20,8 @@ int printCharts(PrintJob* job, uint32_t mainStart, uint32_t zoomStart, uint16_t 
 // The bold program title at the top left and the date and time of printing in
 // the user's regional long format at the top right.
 void printHeader(Canvas* canvas);
+
+// The page Print gives of the data in memory right after they arrive (all
+// samples in the main chart, the band at the left end), written to the PDF
+// file path without a dialog. Returns 0 or an error number.
+int printNewDataToPdf(const char* path);

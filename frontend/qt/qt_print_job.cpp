@@ -4,6 +4,7 @@
 // holds the old file (or none). A printer is drawn on directly.
 #include <QBuffer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <string>
@@ -11,9 +12,7 @@
 #include "app/app_state.h"
 #include "frontend/qt/qt_paper_canvas.h"
 #include "frontend/qt/qt_printer.h"
-#include "output/printing.h"
 #include "platform/file.h"
-#include "view/chart_view.h"
 
 struct PrintJob {
     std::unique_ptr<QPrinter> printer; // null for a PDF file
@@ -44,35 +43,47 @@ int writePdfFile(PrintJob* job) {
     return fileReplaceCommit(&job->file);
 }
 
-} // namespace
-
-PrintJob* qtPrintJobFor(std::unique_ptr<QPrinter> printer) {
+// A PDF is drawn into memory; the file is begun with the document.
+PrintJob* pdfJob(const QString& path, const QPageLayout& layout, int resolution) {
     auto* job = new PrintJob;
-    if (printer->outputFormat() != QPrinter::PdfFormat) {
-        job->printer = std::move(printer);
-        return job;
-    }
-    job->pdfPath = QFile::encodeName(printer->outputFileName()).toStdString();
+    job->pdfPath = QFile::encodeName(path).toStdString();
     job->pdf = std::make_unique<QPdfWriter>(&job->pdfBytes);
-    job->pdf->setResolution(printer->resolution());
-    job->pdf->setPageLayout(printer->pageLayout());
+    job->pdf->setResolution(resolution);
+    job->pdf->setPageLayout(layout);
     return job;
 }
 
-PrintJob* qtPdfJob(const char* path) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(QFile::decodeName(path));
-    printer->setPageOrientation(QPageLayout::Landscape);
-    return qtPrintJobFor(std::move(printer));
+// A tool has no application of its own; fonts and the PDF engine need one,
+// and no display. It lives until the process ends.
+void needGuiApplication() {
+    static int argc = 1;
+    static char name[] = "korvex";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance() != nullptr)
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication* application = new QGuiApplication(argc, argv);
+    (void)application;
 }
 
-int printChartsToPdf(const char* path) {
-    PrintJob* job = qtPdfJob(path);
-    const int err = printCharts(job, chartView.mainStart, chartView.zoomStart, chartView.cursorX,
-                                chartView.samplesPerPixel);
-    printerRelease(job);
-    return err;
+} // namespace
+
+PrintJob* qtPrintJobFor(std::unique_ptr<QPrinter> printer) {
+    if (printer->outputFormat() == QPrinter::PdfFormat)
+        return pdfJob(printer->outputFileName(), printer->pageLayout(), printer->resolution());
+    auto* job = new PrintJob;
+    job->printer = std::move(printer);
+    return job;
+}
+
+int printerOpenPdf(const char* path, PrintJob** job) {
+    needGuiApplication();
+    // As the print dialog offers it: 10 pt margins, 1200 dots per inch.
+    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                             QMarginsF(10, 10, 10, 10), QPageLayout::Point);
+    *job = pdfJob(QFile::decodeName(path), layout, 1200);
+    return 0;
 }
 
 void printerPageSize(const PrintJob* job, int* width, int* height) {
