@@ -11,6 +11,8 @@
 #include "data/sample_store.h"
 #include "data/set_time.h"
 #include "frontend/frontend.h"
+#include "output/printing.h"
+#include "output/screen_dump.h"
 #include "res/text_table.h"
 #include "view/navigation.h"
 
@@ -58,6 +60,9 @@ constexpr CommandRoute ROUTES[] = {
     {IDM_LANG_DANISH, IDM_LANG_DANISH, 0, false, languageCommand},
     {IDM_COM1, IDM_COM8, 0, false, [](int id, int) { return selectPort(id - IDM_COM_BASE), 0; }},
     {IDM_AUTO_CONNECT, IDM_AUTO_CONNECT, 0, false, [](int, int) { return autoConnect(), 0; }},
+    {IDM_SCREEN_DUMP, IDM_SCREEN_DUMP, CAPTION_SCREEN_DUMP, false,
+     [](int, int) { return screenDumpCommand(), 0; }},
+    {IDM_PRINT, IDM_PRINT, CAPTION_PRINT, false, [](int, int) { return printCommand(), 0; }},
     {IDM_TRANSFER, IDM_TRANSFER, 0, false, [](int, int) { return transferCommand(), 0; }},
     {CMD_TRANSFER_ABORT, CMD_TRANSFER_ABORT, 0, false,
      [](int, int) { return transferAbortCommand(), 0; }},

@@ -23,6 +23,7 @@
 #include "data/sample_store.h"
 #include "frontend/qt/qt_canvas.h"
 #include "tests/support/recording_canvas.h"
+#include "tests/support/xvfb_server.h"
 #include "view/chart_drawing.h"
 #include "view/chart_view.h"
 #include "view/drawing_objects.h"
@@ -98,38 +99,6 @@ void benchQtImage() {
                 dataHeader.count, msSince(start) / rounds);
 }
 
-// Starts Xvfb on a free display; returns its pid, or -1. Xvfb reports the
-// display's number on readyFd, which stays open while it runs: it writes the
-// number and the line end separately.
-pid_t startXvfb(std::string* display, int* readyFd) {
-    int ready[2];
-    if (pipe(ready) != 0)
-        return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(ready[0]);
-        const std::string fd = std::to_string(ready[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-               "tcp", (char*)nullptr);
-        _exit(127);
-    }
-    close(ready[1]);
-    char number[16] = {};
-    pollfd waiting = {ready[0], POLLIN, 0};
-    const bool started =
-        pid > 0 && poll(&waiting, 1, 10000) == 1 && read(ready[0], number, sizeof number - 1) > 0;
-    *readyFd = ready[0];
-    if (!started) {
-        if (pid > 0)
-            kill(pid, SIGTERM);
-        return -1;
-    }
-    // Appended, not ":" + ...: GCC 12 at -O3 warns falsely of overlap
-    // (-Wrestrict) inside that operator.
-    *display = std::string(":").append(std::to_string(std::atoi(number)));
-    return pid;
-}
-
 // One run of the program with the first-paint hook, given dataFile unless it
 // is null: wall time from fork to the hook's line, and the program's own
 // figure from the start of main.
@@ -177,14 +146,13 @@ void benchStartup() {
         std::printf("start-up: the korvex program is not built\n");
         return;
     }
-    std::string display;
-    int xvfbReady = -1;
-    const pid_t xvfb = startXvfb(&display, &xvfbReady);
-    if (xvfb < 0) {
-        close(xvfbReady);
+    XvfbServer xvfb;
+    if (!startXvfb(&xvfb, "1024x768x24")) {
+        stopXvfb(&xvfb);
         std::printf("start-up: Xvfb could not be started\n");
         return;
     }
+    const std::string& display = xvfb.display;
     // The program opens COM1 at start; a pseudo-terminal stands in for it.
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     char workDir[] = "/tmp/korvex-bench-XXXXXX";
@@ -221,9 +189,7 @@ void benchStartup() {
     }
     if (master >= 0)
         close(master);
-    kill(xvfb, SIGTERM);
-    waitpid(xvfb, nullptr, 0);
-    close(xvfbReady);
+    stopXvfb(&xvfb);
 }
 
 } // namespace

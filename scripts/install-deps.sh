@@ -12,6 +12,8 @@ packages=(
     locales
     # the desktop package: icons, the .deb and its checks
     librsvg2-bin file dpkg-dev desktop-file-utils appstream shared-mime-info man-db x11-utils python3
+    # the hard copies: PDF pages and BMP files read back
+    poppler-utils python3-pil
 )
 
 # The regional date and time formats are tested in these locales.

@@ -128,6 +128,25 @@ TEST_F(Convert, TheCsvReadsBackWithItsStampsAndValues) {
                            "['2009-12-25T14:32:04.98', '111']\n");
 }
 
+// Print's page of the file just opened, all samples in the main chart, made
+// with no display; a name that cannot be written fails as Print fails.
+TEST_F(Convert, ThePdfIsThePrintedPageOfTheOpenedFile) {
+    if (!KORVEX_CONVERT_PDF)
+        GTEST_SKIP() << "built without the Qt printing layer";
+    const std::string day = saveDay();
+    const std::string pdf = workDir + "/day.pdf";
+    const ToolRun run =
+        convert("'" + day + "' -o '" + pdf + "' --lang de", "-u DISPLAY -u WAYLAND_DISPLAY");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string text = runTool("pdftotext -layout '" + pdf + "' -").output;
+    for (const char* seen :
+         {"Vantorix Data Acquisition", "Anfang:", "Ende:", "14:30:05", "14:30:16", "14:32:04"})
+        EXPECT_NE(text.find(seen), std::string::npos) << seen << " in\n" << text;
+    const ToolRun failed = convert("'" + day + "' -o '" + workDir + "/no-dir/x.pdf'");
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.output.find("Error printing...: 2"), std::string::npos) << failed.output;
+}
+
 TEST_F(Convert, RefusalsAndFailuresKeepWhatWasThere) {
     const std::string day = saveDay();
     const std::string out = workDir + "/kept.csv";

@@ -6,6 +6,7 @@
 #include "acquire/transfer.h"
 #include "app/main_window.h"
 #include "data/set_time.h"
+#include "tests/support/scripted_hardcopy.h"
 
 ScriptedFrontend scripted;
 
@@ -40,6 +41,7 @@ int32_t lastPosition(const ScrollInfo& info) {
 
 void scriptedReset() {
     scripted = ScriptedFrontend{};
+    scriptedHardcopyReset();
 }
 
 int scriptedRunPostedCommands() {

@@ -8,6 +8,7 @@
 #include "data/data_file_format.h"
 #include "data/sample_store.h"
 #include "data/text_export.h"
+#include "output/printing.h"
 #include "res/text_table.h"
 
 namespace {
@@ -51,10 +52,24 @@ int writeCsvOutput(const char* path) {
     return reported(writeCsvFile(path));
 }
 
+#ifdef KORVEX_PDF_OUTPUT
+// The page Print gives right after the data file is opened, failing as
+// Print fails.
+bool writePdfOutput(const char* path) {
+    const int result = printNewDataToPdf(path);
+    if (result != 0)
+        showMessage(MSG_PRINT_FAILED, CAPTION_ERROR, result);
+    return result == 0;
+}
+#endif
+
 const OutputWriter OUTPUT_WRITERS[] = {
     {DATA_FILE_EXTENSION, writeDataOutput},
     {EXPORT_EXTENSION, writeExportOutput},
     {CSV_EXTENSION, writeCsvOutput},
+#ifdef KORVEX_PDF_OUTPUT
+    {"pdf", writePdfOutput},
+#endif
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 // The files the tools write from the data in memory, chosen by the output
 // name's extension in one table: a data file, the text export of all samples,
-// or a CSV.
+// a CSV, or (where the tool links a printing layer) the printed page as a PDF.
 #pragma once
 
 // What write returns when the file could not be written and no system error

@@ -1,7 +1,7 @@
 // korvex-convert: a data file turned into what the program writes from it,
 // through the program's own reader and writers, for people who script:
 //
-//   korvex-convert FILE.kvd -o OUT.daq|OUT.csv|OUT.kvd [--lang en|de|da]
+//   korvex-convert FILE.kvd -o OUT.daq|OUT.csv|OUT.kvd|OUT.pdf [--lang en|de|da]
 //   korvex-convert --help | --version
 //
 // The .daq is byte for byte what File > Export > All writes of the same data
@@ -36,8 +36,10 @@ void printUsage() {
                 "Writes the samples of a data file as the program would.\n"
                 "  -o      the file to write; its extension chooses what it holds (%s):\n"
                 "          .daq the text export of all samples, .csv a table of time and\n"
-                "          value, .kvd the data file anew\n"
-                "  --lang  the language of the .daq header and of the messages (default en)\n"
+                "          value, .kvd the data file anew, .pdf the page Print gives of the\n"
+                "          file just opened\n"
+                "  --lang  the language of the .daq header, the printed labels and the\n"
+                "          messages (default en)\n"
                 "  --help, --version  print this, or the version, and exit\n",
                 outputExtensions());
 }
