@@ -20,8 +20,8 @@ class Navigation : public ::testing::Test {
         scripted.spanItems.assign(14, "span");
         chartView = {};
         dataHeader = {};
+        dataPresent = false;
     }
-    void TearDown() override { dataPresent = false; }
 
     // New data as a transfer leaves it, span 7 selected.
     void newData(uint32_t count, uint16_t interval) {

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "app/app_state.h"
 #include "app/messages.h"
 #include "data/csv_export.h"
 #include "data/data_file_format.h"
@@ -54,12 +55,14 @@ int writeCsvOutput(const char* path) {
 
 #ifdef KORVEX_PDF_OUTPUT
 // The page Print gives right after the data file is opened, failing as
-// Print fails.
-bool writePdfOutput(const char* path) {
+// Print fails. The program's own codes (from ERR_OPEN_CANCELLED up) name no
+// system reason.
+int writePdfOutput(const char* path) {
     const int result = printNewDataToPdf(path);
-    if (result != 0)
-        showMessage(MSG_PRINT_FAILED, CAPTION_ERROR, result);
-    return result == 0;
+    if (result == 0)
+        return 0;
+    showMessage(MSG_PRINT_FAILED, CAPTION_ERROR, result);
+    return result < ERR_OPEN_CANCELLED ? reason(result) : OUTPUT_FAILED;
 }
 #endif
 
