@@ -11,7 +11,8 @@ scripts/install-deps.sh
 
 build=build/normal
 mkdir -p build
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The same configuration as ./test.sh builds, so neither rebuilds the other's work.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)" --target korvex t596sim korvex-fetch korvex-convert >/dev/null
 
 out=build/demo
@@ -54,11 +55,16 @@ if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
 fi
 
 echo "No display: running Korvex under Xvfb"
-display=:97
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >xvfb.log 2>&1 &
+# On a display number of its own: Xvfb picks a free one and writes it out.
+rm -f xvfb.display
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>xvfb.display >xvfb.log 2>&1 &
 pids+=($!)
-wait_for "/tmp/.X11-unix/X${display#:}" 10
-export DISPLAY=$display
+for ((i = 0; i < 100; i++)); do
+    grep -q '^[0-9]*$' xvfb.display 2>/dev/null && [ "$(wc -l <xvfb.display)" -ge 1 ] && break
+    sleep 0.1
+done
+export DISPLAY=":$(head -1 xvfb.display)"
+[ "$DISPLAY" != ":" ] || { echo "Xvfb did not start" >&2; exit 1; }
 "$korvex" >korvex.log 2>&1 &
 korvex_pid=$!
 pids+=($korvex_pid)
