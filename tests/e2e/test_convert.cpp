@@ -154,8 +154,10 @@ TEST_F(Convert, RefusalsAndFailuresKeepWhatWasThere) {
     std::ofstream(workDir + "/short.kvd") << fileText(day).substr(0, 100);
     ToolRun run = convert("'" + workDir + "/short.kvd' -o '" + out + "'");
     EXPECT_EQ(run.exitCode, 1);
+    const std::string why = "/short.kvd: not a data file: its size does not match its record count";
     EXPECT_EQ(run.output, "korvex-convert: Vantorix Data Acquisition: Error loading data from "
-                          "file!\n");
+                          "file!\nkorvex-convert: " +
+                              workDir + why + "\n");
     run = convert("'" + workDir + "/none.kvd' -o '" + out + "' --lang de");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.output.find("Daten können nicht von der Festplatte geladen werden: 2"),
@@ -166,6 +168,10 @@ TEST_F(Convert, RefusalsAndFailuresKeepWhatWasThere) {
     EXPECT_EQ(run.output,
               "korvex-convert: Error: Unable to save data on disc!: 2\nkorvex-convert: " + workDir +
                   "/no-dir/x.daq: No such file or directory\n");
+    // Refused before the data file is read: the missing input goes unmentioned.
+    run = convert("'" + workDir + "/none.kvd' -o '" + workDir + "'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, "korvex-convert: " + workDir + ": Is a directory\n");
     EXPECT_EQ(fileText(out), "old");
     EXPECT_NE(access((workDir + "/none.kvd").c_str(), F_OK), 0) << "a missing input stays missing";
 
@@ -173,6 +179,29 @@ TEST_F(Convert, RefusalsAndFailuresKeepWhatWasThere) {
     EXPECT_EQ(convert("'" + day + "' -o x.txt").exitCode, 2);
     EXPECT_EQ(convert("'" + day + "' -o x.csv --lang fr").exitCode, 2);
     EXPECT_EQ(convert("'" + day + "' '" + day + "' -o x.csv").exitCode, 2);
+}
+
+// The three tools answer alike: --help and --version on standard output, a
+// usage error as what is wrong and a pointer to --help, not the whole usage.
+TEST_F(Convert, EveryToolAnswersHelpAndVersionAndPointsToHelpOnAUsageError) {
+    const std::string out = workDir + "/stdout", err = workDir + "/stderr";
+    const auto run = [&](const std::string& tool, const char* argument) {
+        const int status =
+            std::system((tool + " " + argument + " >'" + out + "' 2>'" + err + "'").c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    for (const std::string tool : {KORVEX_FETCH, KORVEX_CONVERT, KORVEX_T596SIM}) {
+        const std::string name = tool.substr(tool.rfind('/') + 1);
+        EXPECT_EQ(run(tool, "--help"), 0) << name;
+        EXPECT_EQ(fileText(out).rfind("Usage: " + name + " ", 0), 0u) << fileText(out);
+        EXPECT_EQ(fileText(err), "");
+        EXPECT_EQ(run(tool, "--version"), 0) << name;
+        EXPECT_EQ(fileText(out), name + " " KORVEX_VERSION "\n");
+        EXPECT_EQ(run(tool, "--frobnicate"), 2) << name;
+        EXPECT_EQ(fileText(out), "");
+        EXPECT_EQ(fileText(err), name + ": unknown option: --frobnicate\nTry '" + name +
+                                     " --help' for more information.\n");
+    }
 }
 
 // The same transfer twice: once as a data file, once as the export.

@@ -101,6 +101,12 @@ TEST_F(Fetch, FailuresEndWithTheCataloguesMessage) {
     FetchRun silent = runFetch("--port '" + std::string(sims[0].linkPath) + "' --lang de");
     EXPECT_EQ(silent.exitCode, 1);
     EXPECT_NE(silent.output.find("Keine Verbindung zum T596."), std::string::npos) << silent.output;
+    // Which device the port stood for, when the port was given as COMn.
+    FetchRun silentCom = runFetch("--port COM1");
+    EXPECT_NE(silentCom.output.find("korvex-fetch: COM1 (" + std::string(sims[0].linkPath) +
+                                    "): the transfer failed\n"),
+              std::string::npos)
+        << silentCom.output;
 
     // The catalogue's message, then the path and what is wrong with it.
     FetchRun missing = runFetch("--port '" + workDir + "/no-tty'");
@@ -133,6 +139,18 @@ TEST_F(Fetch, FailuresEndWithTheCataloguesMessage) {
     EXPECT_EQ(writable.exitCode, 1);
     EXPECT_NE(writable.output.find("No communication"), std::string::npos) << writable.output;
     EXPECT_NE(access((workDir + "/silent.kvd").c_str(), F_OK), 0);
+    // A directory is refused as named, not made a file beside it by ".kvd";
+    // so is a device, before the logger is asked for anything.
+    ASSERT_EQ(mkdir((workDir + "/out").c_str(), 0755), 0);
+    for (const auto& [output, reason] :
+         {std::pair<std::string, std::string>{workDir + "/out", "Is a directory"},
+          {"/dev/null", "Not a regular file"}}) {
+        FetchRun refused =
+            runFetch("--port '" + std::string(sims[0].linkPath) + "' -o '" + output + "'");
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.output, "korvex-fetch: " + output + ": " + reason + "\n");
+        EXPECT_NE(access((output + ".kvd").c_str(), F_OK), 0) << output;
+    }
 
     EXPECT_EQ(runFetch("--span 'three weeks'").exitCode, 2);
     EXPECT_EQ(runFetch("--port COM9").exitCode, 2);

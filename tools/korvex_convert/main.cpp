@@ -15,15 +15,13 @@
 #include "app/config_file.h"
 #include "app/messages.h"
 #include "data/data_file_format.h"
-#include "platform/error_text.h"
 #include "res/text_table.h"
 #include "tools/common/output_file.h"
+#include "tools/common/tool_command_line.h"
+
+extern const char TOOL_NAME[] = "korvex-convert";
 
 namespace {
-
-constexpr int EXIT_DONE = 0;
-constexpr int EXIT_FAILED = 1;
-constexpr int EXIT_USAGE = 2;
 
 struct ConvertOptions {
     const char* input;
@@ -32,7 +30,7 @@ struct ConvertOptions {
 };
 
 void printUsage() {
-    std::printf("usage: korvex-convert FILE.kvd -o OUTPUT [--lang en|de|da]\n"
+    std::printf("Usage: korvex-convert FILE.kvd -o OUTPUT [--lang en|de|da]\n"
                 "Writes the samples of a data file as the program would.\n"
                 "  -o      the file to write; its extension chooses what it holds (%s):\n"
                 "          .daq the text export of all samples, .csv a table of time and\n"
@@ -44,80 +42,52 @@ void printUsage() {
                 outputExtensions());
 }
 
-int usageError(const char* what, const char* argument) {
-    std::fprintf(stderr,
-                 "korvex-convert: %s: %s\nTry 'korvex-convert --help' for more information.\n",
-                 what, argument);
-    return EXIT_USAGE;
-}
-
-// Not an error: the answer is printed and the program ends with it.
-constexpr int ANSWERED = -1;
-
 int parseOptions(int argc, char** argv, ConvertOptions* options) {
     *options = {nullptr, nullptr, LANG_ENGLISH};
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
-        if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
-            printUsage();
-            return ANSWERED;
-        }
-        if (std::strcmp(option, "--version") == 0) {
-            std::printf("korvex-convert %s\n", KORVEX_VERSION);
-            return ANSWERED;
-        }
+        if (answerInformationOption(option, printUsage))
+            return TOOL_ANSWERED;
         const bool takesValue =
             std::strcmp(option, "-o") == 0 || std::strcmp(option, "--lang") == 0;
         if (!takesValue) {
             if (option[0] == '-' && option[1] != '\0')
-                return usageError("unknown option", option);
+                return toolUsageError("unknown option: %s", option);
             if (options->input != nullptr)
-                return usageError("more than one data file", option);
+                return toolUsageError("more than one data file: %s", option);
             options->input = option;
             continue;
         }
         if (i + 1 >= argc)
-            return usageError("missing value after", option);
+            return toolUsageError("missing value after %s", option);
         const char* value = argv[++i];
         if (std::strcmp(option, "-o") == 0) {
             options->output = value;
-        } else if (std::strcmp(value, "en") == 0) {
-            options->languageBase = LANG_ENGLISH;
-        } else if (std::strcmp(value, "de") == 0) {
-            options->languageBase = LANG_GERMAN;
-        } else if (std::strcmp(value, "da") == 0) {
-            options->languageBase = LANG_DANISH;
-        } else {
-            return usageError("no such language (en, de, da)", value);
+        } else if (!languageFromName(value, &options->languageBase)) {
+            return toolUsageError("no such language (en, de, da): %s", value);
         }
     }
     if (options->input == nullptr)
-        return usageError("missing", "the data file to convert");
+        return toolUsageError("missing the data file to convert");
     if (options->output == nullptr)
-        return usageError("missing", "-o OUTPUT");
-    if (outputWriterFor(options->output) == nullptr)
-        return usageError("the output's extension names nothing to write", options->output);
+        return toolUsageError("missing -o OUTPUT");
     return 0;
 }
 
-// After the program's message, which names neither, the file and the
-// system's reason.
-void reportPath(const char* path, int error) {
-    char reason[256];
-    systemErrorText(error, reason, sizeof reason);
-    std::fprintf(stderr, "korvex-convert: %s: %s\n", path, reason);
-}
-
-// Refused as File > Open refuses it, with the same messages.
+// Refused as File > Open refuses it, with the same messages, and then what
+// is wrong with the file, which those do not name.
 bool readInput(const char* path) {
     const int result = readDataFile(path, false);
     if (result == 0)
         return true;
-    if (dataFileFaultMessage(result, false) != 0) {
+    if (result == ERR_DATA_HEADER_FAULT || result == ERR_DATA_RECORDS_FAULT) {
         showMessage(dataFileFaultMessage(result, false), TEXT_PROGRAM_TITLE, 0);
+        reportPath(path, result == ERR_DATA_HEADER_FAULT
+                             ? "not a data file: its header is short or impossible"
+                             : "not a data file: its size does not match its record count");
     } else {
         showMessage(MSG_DATA_LOAD, CAPTION_ERROR, result);
-        reportPath(path, result);
+        reportPathError(path, result);
     }
     return false;
 }
@@ -125,7 +95,7 @@ bool readInput(const char* path) {
 bool writeOutput(const char* path) {
     const int failure = outputWriterFor(path)->write(path);
     if (failure > 0)
-        reportPath(path, failure);
+        reportPathError(path, failure);
     return failure == 0;
 }
 
@@ -134,12 +104,17 @@ bool writeOutput(const char* path) {
 int main(int argc, char** argv) {
     ConvertOptions options;
     const int usage = parseOptions(argc, argv, &options);
-    if (usage == ANSWERED)
-        return EXIT_DONE;
+    if (usage == TOOL_ANSWERED)
+        return TOOL_EXIT_OK;
     if (usage != 0)
         return usage;
+    // A directory is refused for what it is, whatever its name looks like.
+    if (outputPathRefused(options.output))
+        return TOOL_EXIT_FAILED;
+    if (outputWriterFor(options.output) == nullptr)
+        return toolUsageError("the output's extension names nothing to write: %s", options.output);
     configBlock.languageBase = options.languageBase;
     if (!readInput(options.input))
-        return EXIT_FAILED;
-    return writeOutput(options.output) ? EXIT_DONE : EXIT_FAILED;
+        return TOOL_EXIT_FAILED;
+    return writeOutput(options.output) ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }

@@ -5,6 +5,7 @@
 
 #include "acquire/transfer.h"
 #include "frontend/frontend.h"
+#include "tools/common/tool_command_line.h"
 
 FetchAnswers fetchAnswers;
 FetchOutcome fetchOutcome;
@@ -40,13 +41,7 @@ void finishProgressLine() {
 
 void uiMessageBox(const char* text, const char* caption, unsigned) {
     finishProgressLine();
-    // Captions like "Error:" end in their own colon.
-    size_t length = std::strlen(caption);
-    bool colon = length > 0 && caption[length - 1] == ':';
-    std::fprintf(stderr, "korvex-fetch: %s%s ", caption, colon ? "" : ":");
-    for (const char* c = text; *c != '\0'; ++c)
-        std::fputc(*c == '\n' ? ' ' : *c, stderr);
-    std::fputc('\n', stderr);
+    printProgramMessage(text, caption);
     fetchOutcome.messageShown = true;
 }
 
@@ -63,7 +58,7 @@ int uiRunAcquisitionDialog(const AcquisitionDialogContent* content) {
     if (!content->spanEnabled[span]) {
         finishProgressLine();
         std::fprintf(stderr,
-                     "korvex-fetch: \"%s\" is not offered at a sample time of %s s; offered:",
+                     "%s: \"%s\" is not offered at a sample time of %s s; offered:", TOOL_NAME,
                      content->spanLabels[span], content->intervalText);
         for (int k = 0; k < ACQUISITION_SPANS; ++k) {
             if (content->spanEnabled[k])
