@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cstdio>
-#include <cstring>
 
 #include "app/config_file.h"
 #include "app/main_window.h"
@@ -45,14 +44,25 @@ struct CommandLine {
     }
 };
 
-// Help and version need no display: they are answered before a window system
-// is asked for, so they work over a plain terminal too.
-bool asksOnlyForText(int argc, char** argv) {
-    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
-        for (const char* name : {"-h", "--help", "-v", "--version"})
-            if (std::strcmp(argv[i], name) == 0)
-                return true;
-    return false;
+// The options QApplication takes out of the arguments for itself. The first
+// reading, made before there is a display, lets them pass unread.
+void acceptQtOptions(QCommandLineParser* parser) {
+    // Qt's own options are written with one dash ("-platform offscreen").
+    parser->setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const char* const withValue[] = {
+        "platform",        "platformpluginpath", "platformtheme", "plugin",
+        "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "session",
+        "display",         "geometry",           "style",         "stylesheet"};
+    for (const char* name : withValue) {
+        QCommandLineOption option(name, "", "value");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser->addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(name, "");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser->addOption(option);
+    }
 }
 
 // Reads the arguments; -1 to go on and start, or the exit code.
@@ -107,12 +117,17 @@ QIcon programIcon() {
 int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    CommandLine line;
-    if (asksOnlyForText(argc, argv)) {
-        QCoreApplication application(argc, argv);
-        const int code = readCommandLine(line, application.arguments());
-        return code < 0 ? 0 : code;
+    // Help, version and usage errors are answered before a window system is
+    // asked for, so they work over a plain terminal too.
+    {
+        CommandLine first;
+        acceptQtOptions(&first.parser);
+        QCoreApplication reading(argc, argv);
+        const int code = readCommandLine(first, reading.arguments());
+        if (code >= 0)
+            return code;
     }
+    CommandLine line;
 
     QApplication application(argc, argv);
     const int code = readCommandLine(line, application.arguments());
