@@ -2,7 +2,8 @@
 # Installs what is missing, builds, starts the simulated T596 on a
 # pseudo-terminal and runs Korvex against it as COM1. Without a display the
 # program runs under Xvfb: a day of samples is transferred through its menus,
-# a screenshot is saved, and a real download is made with korvex-fetch.
+# a screenshot is saved, and a real download is made with korvex-fetch and
+# turned into a CSV with korvex-convert.
 # KORVEX_DEMO_PACE=line sends at the real line rate (a day then takes minutes).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -10,8 +11,9 @@ scripts/install-deps.sh
 
 build=build/normal
 mkdir -p build
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target korvex t596sim korvex-fetch >/dev/null
+# The same configuration as ./test.sh builds, so neither rebuilds the other's work.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)" --target korvex t596sim korvex-fetch korvex-convert >/dev/null
 
 out=build/demo
 mkdir -p "$out"
@@ -44,6 +46,7 @@ export KORVEX_COM1="$link"
 cd "$out"
 korvex="../normal/korvex"
 fetch="../normal/korvex-fetch"
+convert="../normal/korvex-convert"
 
 if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
     echo "Starting Korvex. Try Data acquisition > Transfer."
@@ -52,11 +55,16 @@ if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
 fi
 
 echo "No display: running Korvex under Xvfb"
-display=:97
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >xvfb.log 2>&1 &
+# On a display number of its own: Xvfb picks a free one and writes it out.
+rm -f xvfb.display
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>xvfb.display >xvfb.log 2>&1 &
 pids+=($!)
-wait_for "/tmp/.X11-unix/X${display#:}" 10
-export DISPLAY=$display
+for ((i = 0; i < 100; i++)); do
+    grep -q '^[0-9]*$' xvfb.display 2>/dev/null && [ "$(wc -l <xvfb.display)" -ge 1 ] && break
+    sleep 0.1
+done
+export DISPLAY=":$(head -1 xvfb.display)"
+[ "$DISPLAY" != ":" ] || { echo "Xvfb did not start" >&2; exit 1; }
 "$korvex" >korvex.log 2>&1 &
 korvex_pid=$!
 pids+=($korvex_pid)
@@ -97,3 +105,5 @@ wait "$korvex_pid" 2>/dev/null || true
 echo "Downloading 1 hour of data from the simulated T596 with korvex-fetch"
 "$fetch" --port COM1 --span "1 hour" -o demo.kvd
 echo "Data file: $PWD/demo.kvd"
+"$convert" demo.kvd -o demo.csv
+echo "The same as CSV for other programs: $PWD/demo.csv ($(wc -l <demo.csv) lines)"

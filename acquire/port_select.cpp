@@ -18,7 +18,32 @@ static void saveChosenPort() {
         showMessage(MSG_CONFIG_FILE, CAPTION_ERROR, err);
 }
 
+static int plainPort(uint16_t comPort) {
+    return comPort > PORT_FAILED_MARK ? comPort - PORT_FAILED_MARK : comPort;
+}
+
+bool closeLostLink() {
+    if (!linkIsOpen() || !linkDeviceGone())
+        return false;
+    closeLink();
+    if (configBlock.comPort >= SERIAL_PORT_FIRST && configBlock.comPort <= SERIAL_PORT_LAST)
+        configBlock.comPort += PORT_FAILED_MARK;
+    return true;
+}
+
+void reopenChosenPort() {
+    closeLostLink();
+    int port = plainPort(configBlock.comPort);
+    if (linkIsOpen() || port < SERIAL_PORT_FIRST || port > SERIAL_PORT_LAST)
+        return;
+    bool opened = openLink(port, LINK_BAUD);
+    configBlock.comPort = uint16_t(opened ? port : port + PORT_FAILED_MARK);
+}
+
+// A port whose device went away counts as one that failed: choosing it again
+// opens it again.
 void selectPort(int port) {
+    closeLostLink();
     if (port == configBlock.comPort)
         return;
     if (configBlock.comPort > PORT_FAILED_MARK)

@@ -1,13 +1,17 @@
 // The transfer sequence. The reader thread stages the values of a reception
 // apart from the data on display (data/sample_store.h); only completion makes
 // them the data, so an abort, a vanished device or a stalled stream never
-// touches what the user already has.
+// touches what the user already has. From the Transfer command until the
+// sequence ends by any path it owns the link: the commands that would start
+// a second transfer or take the link away are greyed out and refused, so two
+// downloads can never mix.
 #include "acquire/transfer.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "acquire/amount_table.h"
+#include "acquire/port_select.h"
 #include "app/app_state.h"
 #include "app/messages.h"
 #include "app/texts.h"
@@ -23,6 +27,9 @@
 #include "view/chart_view.h"
 
 constexpr uint32_t REPLY_WAIT_MS = 2000;
+// A device that answers pings but reports no interval is given as long as
+// two unanswered pings would take, then counts as silent.
+constexpr uint64_t INTERVAL_WAIT_MS = 2 * REPLY_WAIT_MS;
 constexpr int DIALOG_GET = 1;
 constexpr int DIALOG_CANCEL = 2;
 constexpr int DIALOG_FIRST_SPAN = 1001;
@@ -51,8 +58,75 @@ static TransferRequest transferAsked;
 static TransferRequest transferReceiving;
 static bool progressShown;
 
+// The sequence is running: from the Transfer command to its end by any path.
+static bool sequenceRunning;
+// Transfer commands the sequence posted to itself (the silent retry, the
+// paced ping for an interval); only these get through while it runs.
+static int ownTransferPosts;
+// Waiting for a device that answers pings to report its interval.
+static bool awaitingInterval;
+static bool intervalPingDue;
+static uint64_t intervalWaitStart;
+
+static bool refusedWhileRunning(int commandId) {
+    return commandId == IDM_TRANSFER || commandId == IDM_OPEN || commandId == IDM_AUTO_CONNECT ||
+           (commandId >= IDM_COM1 && commandId <= IDM_COM8);
+}
+
+static void greyRefusedCommands(bool grey) {
+    uiEnableMenuItem(IDM_TRANSFER, !grey);
+    uiEnableMenuItem(IDM_OPEN, !grey);
+    for (int id = IDM_COM1; id <= IDM_COM8; ++id)
+        uiEnableMenuItem(id, !grey);
+    uiEnableMenuItem(IDM_AUTO_CONNECT, !grey);
+}
+
+static void setSequenceRunning(bool running) {
+    sequenceRunning = running;
+    awaitingInterval = false;
+    intervalPingDue = false;
+    ownTransferPosts = 0;
+    greyRefusedCommands(running);
+}
+
+// Before any message is shown: a message box runs the timers, and the menu
+// must be usable again once it closes.
+static void endSequence() {
+    if (sequenceRunning)
+        setSequenceRunning(false);
+}
+
+static void postOwnTransfer() {
+    ++ownTransferPosts;
+    uiPostCommand(IDM_TRANSFER);
+}
+
+// One paced ping per pump tick while the interval is awaited.
+static void pumpIdle() {
+    if (intervalPingDue) {
+        intervalPingDue = false;
+        postOwnTransfer();
+    }
+}
+
 void transferInit() {
     setCountConfirmHandler(confirmCount);
+    setPumpIdleHandler(pumpIdle);
+}
+
+bool transferRunning() {
+    return sequenceRunning;
+}
+
+bool transferRefuses(int commandId) {
+    if (!sequenceRunning || !refusedWhileRunning(commandId))
+        return false;
+    return commandId != IDM_TRANSFER || ownTransferPosts == 0;
+}
+
+void applyTransferMenuState() {
+    if (sequenceRunning)
+        greyRefusedCommands(true);
 }
 
 // Waits for a reply event and resets it. A missing event (its creation
@@ -112,16 +186,29 @@ bool acquisitionDialogCommand(int id, int* result) {
     return false;
 }
 
+static void endWithoutCommunication() {
+    endSequence();
+    showMessage(MSG_NO_COMMUNICATION, TEXT_PROGRAM_TITLE, 0);
+    retryArmed = true;
+}
+
 void transferCommand() {
+    if (sequenceRunning) {
+        if (ownTransferPosts == 0)
+            return; // a second Transfer while one runs
+        --ownTransferPosts;
+    } else {
+        setSequenceRunning(true);
+        reopenChosenPort();
+    }
     resetReply(pingReplyEvent);
     sendPing();
     if (!awaitReply(pingReplyEvent, REPLY_WAIT_MS)) {
         if (retryArmed) {
             retryArmed = false;
-            uiPostCommand(IDM_TRANSFER);
+            postOwnTransfer();
         } else {
-            showMessage(MSG_NO_COMMUNICATION, TEXT_PROGRAM_TITLE, 0);
-            retryArmed = true;
+            endWithoutCommunication();
         }
         return;
     }
@@ -129,15 +216,27 @@ void transferCommand() {
     // Read once: the reader thread may change it at any moment, even to 0.
     uint16_t interval = deviceInterval.load(std::memory_order_acquire);
     if (interval == 0) {
-        uiPostCommand(IDM_TRANSFER);
+        // Pinged again at the pump's pace, not flat out, and not for ever.
+        uint64_t now = monotonicMs();
+        if (!awaitingInterval) {
+            awaitingInterval = true;
+            intervalWaitStart = now;
+        } else if (now - intervalWaitStart >= INTERVAL_WAIT_MS) {
+            endWithoutCommunication();
+            return;
+        }
+        intervalPingDue = true;
         return;
     }
+    awaitingInterval = false;
     AcquisitionDialogContent content;
     fillAcquisitionDialog(&content, interval);
     selectedAmount = AMOUNT_DEFAULT;
     int result = uiRunAcquisitionDialog(&content);
-    if (result <= 0 || result > AMOUNT_COUNT)
+    if (result <= 0 || result > AMOUNT_COUNT) {
+        endSequence();
         return;
+    }
     // The count is computed with the interval the dialog showed, not one the
     // device reported while it was open: that one may be 0, and the spans on
     // offer were chosen for the one shown.
@@ -147,20 +246,28 @@ void transferCommand() {
     transferAsked = {k, interval};
     resetReply(countReplyEvent);
     if (!queueCount(n)) {
+        endSequence();
         showMessage(MSG_COUNT_TIMEOUT, TEXT_PROGRAM_TITLE, 0);
         return;
     }
     countConfirmPending = true;
 }
 
+// The store holds no more than its capacity, whatever count the device echoes.
+static uint32_t storableCount(uint32_t count) {
+    return count < SAMPLE_STORE_CAPACITY ? count : SAMPLE_STORE_CAPACITY;
+}
+
 void confirmCount() {
     // The echo may have come while the count codes left; the event keeps it.
     if (!awaitReply(countReplyEvent, REPLY_WAIT_MS)) {
+        endSequence();
         showMessage(MSG_COUNT_TIMEOUT, TEXT_PROGRAM_TITLE, 0);
         return;
     }
     queueCode(DEV_START);
-    uint32_t expected = expectedCount.load(std::memory_order_acquire);
+    // The bar is full when the store is.
+    uint32_t expected = storableCount(expectedCount.load(std::memory_order_acquire));
     progressDivisor = expected < 100 ? 1 : expected / 100;
     transferReceiving = transferAsked;
     transferActive = true;
@@ -183,6 +290,13 @@ static void destroyProgress() {
 }
 
 void progressTick() {
+    // Checked on every tick, so that a device that goes away while nothing
+    // runs frees its port at once as well.
+    if (closeLostLink() && transferActive) {
+        transferAbortCommand();
+        showMessage(MSG_NO_COMMUNICATION, TEXT_PROGRAM_TITLE, 0);
+        return;
+    }
     if (!transferActive)
         return;
     uint32_t received = receivedCount.load(std::memory_order_acquire);
@@ -190,25 +304,34 @@ void progressTick() {
     uiProgressSetPosition(position > 100 ? 100 : int(position));
     // The store drops values past its capacity, so an echoed count above it
     // completes once the store is full.
-    uint32_t expected = expectedCount.load(std::memory_order_acquire);
-    if (expected > SAMPLE_STORE_CAPACITY)
-        expected = SAMPLE_STORE_CAPACITY;
-    if (received < expected)
+    uint32_t echoed = expectedCount.load(std::memory_order_acquire);
+    uint32_t kept = storableCount(echoed);
+    if (received < kept)
         return;
     transferActive = false;
+    endSequence();
     destroyProgress();
-    commitStagedValues(received);
+    // The device sends the oldest value first. Past the capacity it still has
+    // the newest ones to send: it is stopped, and the values kept are stamped
+    // as the oldest of the echoed count, ending that many intervals before
+    // now. Values beyond the echoed count were never asked for and are not
+    // kept.
+    uint32_t unsent = echoed - kept;
+    if (unsent > 0)
+        sendStop();
+    commitStagedValues(kept);
     dataHeader.interval = transferReceiving.interval;
     dataHeader.amountIndex = uint16_t(transferReceiving.amountIndex);
     SystemTime now;
     getLocalTime(&now);
-    stampFromEnd(now);
+    stampFromEndBefore(now, unsent);
     resetChartView();
 }
 
 void transferAbortCommand() {
     destroyProgress();
     transferActive = false;
+    endSequence();
 }
 
 void progressAbortClicked() {

@@ -20,6 +20,15 @@ void progressTick();         // IDT_PROGRESS
 void transferAbortCommand(); // CMD_TRANSFER_ABORT
 void progressAbortClicked(); // the progress dialog's Abort button
 
+// From the Transfer command until the sequence ends by any path (a message,
+// Cancel, completion, Abort).
+bool transferRunning();
+// While the sequence runs, Transfer (but for its own retries), Open, the port
+// commands and Auto connect are refused: true for such a command now.
+bool transferRefuses(int commandId);
+// On a menu bar just built: greys those commands while the sequence runs.
+void applyTransferMenuState();
+
 // The acquisition dialog's command handling: a span click (1001..1014), Get
 // (1) or Cancel (2). Returns true when the dialog ends, with *result 0 for
 // Cancel or k + 1 for span k.

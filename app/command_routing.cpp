@@ -7,9 +7,14 @@
 #include "app/messages.h"
 #include "app/texts.h"
 #include "data/data_file.h"
+#include "data/export_commands.h"
 #include "data/sample_store.h"
+#include "data/set_time.h"
 #include "frontend/frontend.h"
+#include "output/printing.h"
+#include "output/screen_dump.h"
 #include "res/text_table.h"
+#include "view/navigation.h"
 
 namespace {
 
@@ -23,12 +28,6 @@ struct CommandRoute {
     bool errorRule;       // a nonzero result becomes message 84
     CommandHandler handler;
 };
-
-// Drop-down (7) and selection confirmed (9) belong to chart navigation; until
-// it takes them the notifications are accepted and nothing moves.
-int spanSelectorNotified(int, int) {
-    return 0;
-}
 
 int runAboutBox(int, int) {
     char caption[TEXT_UTF8_SIZE];
@@ -52,7 +51,8 @@ int languageCommand(int commandId, int) {
 // processing. A command that needs samples names the caption of its message
 // 45; Save and the exports set errorRule and return their result.
 constexpr CommandRoute ROUTES[] = {
-    {IDC_SPAN_COMBO, IDC_SPAN_COMBO, 0, false, spanSelectorNotified},
+    {IDC_SPAN_COMBO, IDC_SPAN_COMBO, 0, false,
+     [](int, int notifyCode) { return onSpanNotify(notifyCode), 0; }},
     {IDM_ABOUT, IDM_ABOUT, 0, false, runAboutBox},
     {IDM_EXIT, IDM_EXIT, 0, false, exitProgram},
     {IDM_LANG_ENGLISH, IDM_LANG_ENGLISH, 0, false, languageCommand},
@@ -60,11 +60,22 @@ constexpr CommandRoute ROUTES[] = {
     {IDM_LANG_DANISH, IDM_LANG_DANISH, 0, false, languageCommand},
     {IDM_COM1, IDM_COM8, 0, false, [](int id, int) { return selectPort(id - IDM_COM_BASE), 0; }},
     {IDM_AUTO_CONNECT, IDM_AUTO_CONNECT, 0, false, [](int, int) { return autoConnect(), 0; }},
+    {IDM_SCREEN_DUMP, IDM_SCREEN_DUMP, CAPTION_SCREEN_DUMP, false,
+     [](int, int) { return screenDumpCommand(), 0; }},
+    {IDM_PRINT, IDM_PRINT, CAPTION_PRINT, false, [](int, int) { return printCommand(), 0; }},
     {IDM_TRANSFER, IDM_TRANSFER, 0, false, [](int, int) { return transferCommand(), 0; }},
     {CMD_TRANSFER_ABORT, CMD_TRANSFER_ABORT, 0, false,
      [](int, int) { return transferAbortCommand(), 0; }},
     {IDM_SAVE, IDM_SAVE, CAPTION_SAVING, true, [](int, int) { return saveDataFile(); }},
     {IDM_OPEN, IDM_OPEN, 0, false, [](int, int) { return openDataFileCommand(), 0; }},
+    {IDM_EXPORT_ZOOM, IDM_EXPORT_ZOOM, CAPTION_SAVING, true,
+     [](int, int) { return exportZoomWindow(); }},
+    {IDM_EXPORT_MAIN, IDM_EXPORT_MAIN, CAPTION_SAVING, true,
+     [](int, int) { return exportMainWindow(); }},
+    {IDM_EXPORT_ALL, IDM_EXPORT_ALL, CAPTION_SAVING, true,
+     [](int, int) { return exportAllSamples(); }},
+    {IDM_SET_TIME, IDM_SET_TIME, CAPTION_SET_TIME, false,
+     [](int, int) { return setTimeCommand(), 0; }},
 };
 
 } // namespace
@@ -84,6 +95,10 @@ void reportSaveResult(int result) {
 }
 
 bool mainWindowCommand(int commandId, int notifyCode) {
+    // Greyed out while a transfer runs, and ignored should one arrive anyway.
+    if (transferRefuses(commandId)) {
+        return true;
+    }
     for (const CommandRoute& route : ROUTES) {
         if (commandId < route.firstId || commandId > route.lastId) {
             continue;

@@ -1,11 +1,26 @@
 #include "app/config_file.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/app_state.h"
 #include "platform/file.h"
 
 ConfigBlock configBlock;
+
+// A program started from the desktop menu runs in the home directory, where the
+// file does not belong; the front end then names a directory of its own.
+static const char* configPath = CONFIG_FILE_NAME;
+static char configPathInDirectory[FILE_PATH_SIZE];
+
+bool setConfigDirectory(const char* directory) {
+    int length = std::snprintf(configPathInDirectory, sizeof configPathInDirectory, "%s/%s",
+                               directory, CONFIG_FILE_NAME);
+    if (length < 0 || length >= int(sizeof configPathInDirectory))
+        return false;
+    configPath = configPathInDirectory;
+    return true;
+}
 
 namespace {
 
@@ -41,7 +56,7 @@ void decode(const uint8_t* image, ConfigBlock* block) {
 // file keeps its bytes beyond the block.
 int storeImage(const uint8_t* image) {
     FileReplacement replacement;
-    int result = fileReplaceBegin(CONFIG_FILE_NAME, &replacement);
+    int result = fileReplaceBegin(configPath, &replacement);
     if (result != 0) {
         return result;
     }
@@ -70,8 +85,7 @@ int readConfig(ConfigBlock* block) {
     // Opened for reading and writing, as the file will later be written: a
     // read-only or held file is reported at start-up already.
     FileHandle file = FILE_NONE;
-    int result =
-        fileOpen(CONFIG_FILE_NAME, FILE_READ | FILE_WRITE, FILE_OPEN_EXISTING, &file, nullptr);
+    int result = fileOpen(configPath, FILE_READ | FILE_WRITE, FILE_OPEN_EXISTING, &file, nullptr);
     if (result == FILE_ERROR_NOT_FOUND) {
         // The defaults make the new file.
         return storeImage(image);

@@ -23,6 +23,9 @@ extern ConfigBlock configBlock;
 // missing. A short file replaces only the block's first bytes. Returns 0, a
 // system error number, or ERR_CONFIG_SIZE when fewer than 282 bytes moved.
 int readConfig(ConfigBlock* block);
+// Keeps the file in directory instead of the working directory from now on.
+// False, and the working directory kept, when the path would not fit.
+bool setConfigDirectory(const char* directory);
 // Stores the block at the start of the file, creating it when missing; a
 // longer file keeps its bytes beyond the block. Returns 0, a system error
 // number, or ERR_CONFIG_SIZE.

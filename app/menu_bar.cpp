@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "acquire/transfer.h"
 #include "app/app_state.h"
 #include "app/config_file.h"
 #include "app/texts.h"
@@ -49,6 +50,8 @@ void loadMenuBar() {
     MenuEntry entries[MENU_TEMPLATE_ROWS];
     int count = buildMenuBar(entries);
     uiSetMenuBar(entries, count);
+    // A bar rebuilt while a transfer runs keeps its commands greyed out.
+    applyTransferMenuState();
 }
 
 int portMenuItem(uint16_t comPort) {

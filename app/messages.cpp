@@ -6,8 +6,16 @@
 #include "frontend/frontend.h"
 #include "res/text_table.h"
 
-void showMessage(int messageId, int captionId, int32_t number) {
+namespace {
+
+struct ComposedMessage {
     // 63 characters of text, ": " and a signed 32-bit number stay below 80.
+    char text[3 * 80];
+    char caption[TEXT_UTF8_SIZE];
+    unsigned icon;
+};
+
+ComposedMessage composeMessage(int messageId, int captionId, int32_t number) {
     char message[80];
     int length = loadText(message, messageId) - 1;
     if (number != 0) {
@@ -16,10 +24,21 @@ void showMessage(int messageId, int captionId, int32_t number) {
     char caption[TEXT_SLOT_SIZE];
     loadText(caption, captionId);
 
-    char messageUtf8[3 * sizeof message];
-    char captionUtf8[TEXT_UTF8_SIZE];
-    cp1252ToUtf8(message, messageUtf8, sizeof messageUtf8);
-    cp1252ToUtf8(caption, captionUtf8, sizeof captionUtf8);
-    uiMessageBox(messageUtf8, captionUtf8,
-                 messageId < MSG_FIRST_ERROR ? MB_ICONINFORMATION : MB_ICONHAND);
+    ComposedMessage composed;
+    cp1252ToUtf8(message, composed.text, sizeof composed.text);
+    cp1252ToUtf8(caption, composed.caption, sizeof composed.caption);
+    composed.icon = messageId < MSG_FIRST_ERROR ? MB_ICONINFORMATION : MB_ICONHAND;
+    return composed;
+}
+
+} // namespace
+
+void showMessage(int messageId, int captionId, int32_t number) {
+    const ComposedMessage message = composeMessage(messageId, captionId, number);
+    uiMessageBox(message.text, message.caption, message.icon);
+}
+
+void showDialogMessage(int messageId, int captionId, int32_t number) {
+    const ComposedMessage message = composeMessage(messageId, captionId, number);
+    uiDialogMessageBox(message.text, message.caption, message.icon);
 }

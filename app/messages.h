@@ -7,3 +7,6 @@
 // icon below message 70 and the stop icon from 70 up, owned by the main
 // window. Returns when the user has closed the box.
 void showMessage(int messageId, int captionId, int32_t number);
+// The same box owned by the modal dialog that is open, for a dialog that
+// refuses what was entered in it and stays open.
+void showDialogMessage(int messageId, int captionId, int32_t number);

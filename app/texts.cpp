@@ -23,6 +23,59 @@ uint16_t codePointOf(uint8_t byte) {
     return byte;
 }
 
+constexpr char UNMAPPABLE = '?';
+
+uint8_t cp1252ByteOf(uint32_t code) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+        return uint8_t(code);
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (CP1252_HIGH_CONTROLS[i] == code) {
+            return uint8_t(0x80 + i);
+        }
+    }
+    return UNMAPPABLE;
+}
+
+// One UTF-8 sequence from at: its code point and its length in bytes. A
+// malformed or overlong sequence, or a surrogate, gives no code point and a
+// length of 1, so the bytes after it are read afresh.
+uint32_t decodeUtf8(const uint8_t* at, size_t* length) {
+    constexpr uint32_t INVALID = 0xFFFFFFFF;
+    *length = 1;
+    if (at[0] < 0x80) {
+        return at[0];
+    }
+    // The lead byte gives the number of continuation bytes and the smallest
+    // code point that needs that many.
+    int trailing;
+    uint32_t lowest;
+    if ((at[0] & 0xE0) == 0xC0) {
+        trailing = 1;
+        lowest = 0x80;
+    } else if ((at[0] & 0xF0) == 0xE0) {
+        trailing = 2;
+        lowest = 0x800;
+    } else if ((at[0] & 0xF8) == 0xF0) {
+        trailing = 3;
+        lowest = 0x10000;
+    } else {
+        return INVALID;
+    }
+    uint32_t code = at[0] & (0x3F >> trailing);
+    for (int i = 1; i <= trailing; ++i) {
+        if ((at[i] & 0xC0) != 0x80) {
+            return INVALID;
+        }
+        code = (code << 6) | (at[i] & 0x3F);
+    }
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return INVALID;
+    }
+    *length = size_t(trailing) + 1;
+    return code;
+}
+
 } // namespace
 
 int activeLanguageBase() {
@@ -73,6 +126,21 @@ size_t cp1252ToUtf8(const char* in, char* out, size_t size) {
         }
         std::memcpy(out + written, encoded, length);
         written += length;
+    }
+    out[written] = '\0';
+    return written;
+}
+
+size_t utf8ToCp1252(const char* in, char* out, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    size_t written = 0;
+    const uint8_t* at = reinterpret_cast<const uint8_t*>(in);
+    while (*at != 0 && written + 1 < size) {
+        size_t length = 1;
+        out[written++] = char(cp1252ByteOf(decodeUtf8(at, &length)));
+        at += length;
     }
     out[written] = '\0';
     return written;

@@ -24,5 +24,12 @@ int loadText(char* buffer, int textId);
 // the terminator.
 size_t cp1252ToUtf8(const char* in, char* out, size_t size);
 
+// The other way: the NUL-terminated UTF-8 text in becomes Windows-1252, for
+// texts that go into files in the program's 8-bit character set. A character
+// Windows-1252 lacks, and a byte that is no part of a well-formed UTF-8
+// sequence, become '?'. Truncated to fit size bytes with the terminator;
+// returns the bytes written without it.
+size_t utf8ToCp1252(const char* in, char* out, size_t size);
+
 // loadText and cp1252ToUtf8 in one: buffer holds at least TEXT_UTF8_SIZE bytes.
 void loadTextUtf8(char* buffer, int textId);

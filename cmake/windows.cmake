@@ -66,8 +66,8 @@ add_subdirectory(${KORVEX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_F
 # The test support that needs no POSIX system, and the Win32 stand-ins for the
 # rest: the simulator started through Wine, the process's own figures.
 add_library(korvex_windows_test_support STATIC
-    tests/support/scripted_frontend.cpp tests/support/recording_canvas.cpp
-    tests/support/link_session.cpp tests/support/win32/sim_process_win32.cpp
+    tests/support/scripted_frontend.cpp tests/support/scripted_hardcopy.cpp
+    tests/support/recording_canvas.cpp tests/support/link_session.cpp tests/support/win32/sim_process_win32.cpp
     tests/support/win32/process_probe_win32.cpp)
 target_link_libraries(korvex_windows_test_support PUBLIC korvex_base gtest)
 target_compile_definitions(korvex_windows_test_support PUBLIC
@@ -75,8 +75,8 @@ target_compile_definitions(korvex_windows_test_support PUBLIC
 
 # The core's unit tests that need no POSIX system, and the Win32 services' own,
 # in one program run whole: a Wine start per test would cost more than the tests.
-set(KORVEX_WINDOWS_UNIT_TESTS chart_drawing chart_view frame_codec protocol_engine
-    sample_store texts texts_messages time_base)
+set(KORVEX_WINDOWS_UNIT_TESTS chart_drawing chart_view frame_codec navigation protocol_engine
+    sample_store set_time texts texts_messages time_base)
 list(TRANSFORM KORVEX_WINDOWS_UNIT_TESTS REPLACE "(.+)" "tests/unit/test_\\1.cpp")
 file(GLOB KORVEX_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(unit_tests ${KORVEX_WINDOWS_UNIT_TESTS} ${KORVEX_WIN32_TESTS})

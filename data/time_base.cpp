@@ -168,12 +168,21 @@ uint8_t daysIn(uint8_t month, uint8_t year) {
 }
 
 void stampFromEnd(const SystemTime& time) {
+    stampFromEndBefore(time, 0);
+}
+
+void stampFromEndBefore(const SystemTime& time, uint32_t steps) {
     uint32_t count = stampedCount();
     if (count == 0) {
         return;
     }
     Step step = stepFor(dataHeader.interval);
     SampleRecord stamp = anchorStamp(time);
+    // Stepped one by one, so that every carry and borrow is the one the
+    // whole run of records would have seen.
+    for (uint32_t k = 0; k < steps; ++k) {
+        stepBackward(stamp, step);
+    }
     writeStamp(sampleStore[count - 1], stamp);
     for (uint32_t k = count - 1; k-- > 0;) {
         stepBackward(stamp, step);
@@ -193,4 +202,27 @@ void stampFromStart(const SystemTime& time) {
         stepForward(stamp, step);
         writeStamp(sampleStore[k], stamp);
     }
+}
+
+SystemTime stampTime(const SampleRecord& record) {
+    SystemTime time = {};
+    time.year = uint16_t(2000 + record.year);
+    time.month = record.month;
+    time.day = record.day;
+    time.hour = record.hour;
+    time.minute = record.minute;
+    time.second = record.second;
+    return time;
+}
+
+bool isCalendarStamp(const SampleRecord& r) {
+    if (r.month < 1 || r.month > 12 || r.day < 1 || r.day > daysIn(r.month, r.year)) {
+        return false;
+    }
+    const unsigned year = 2000u + r.year;
+    const bool centuryNotLeap = year % 100 == 0 && year % 400 != 0;
+    if (r.month == FEBRUARY && r.day == 29 && centuryNotLeap) {
+        return false;
+    }
+    return r.hour <= 23 && r.minute <= 59 && r.second <= 59 && r.tenths <= 9 && r.hundredths <= 9;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+struct SampleRecord;
+
 // A calendar time with the fields of a Win32 SYSTEMTIME.
 struct SystemTime {
     uint16_t year; // full year, e.g. 2009
@@ -19,4 +21,16 @@ uint8_t daysIn(uint8_t month, uint8_t year);
 // Both act on records 0..dataHeader.count-1 with dataHeader.interval and touch
 // nothing when count is 0. A count past the capacity stamps the whole store.
 void stampFromEnd(const SystemTime& time);
+// As stampFromEnd for records that end steps intervals before time: each
+// record gets the stamp it would have as one of count + steps records stamped
+// backward from time, the newest of which the store does not hold.
+void stampFromEndBefore(const SystemTime& time, uint32_t steps);
 void stampFromStart(const SystemTime& time);
+
+// A record's stamp as a calendar time (year + 2000), without its tenths and
+// hundredths.
+SystemTime stampTime(const SampleRecord& record);
+// Whether a record's stamp names a real moment of the Gregorian calendar. A
+// stamp from a data file, or one stepped past 28 February 2100 (which the
+// stepping takes for a leap year), may not.
+bool isCalendarStamp(const SampleRecord& record);

@@ -9,6 +9,9 @@
 constexpr unsigned MB_ICONHAND = 0x10;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
 void uiMessageBox(const char* text, const char* caption, unsigned icon);
+// The same box owned by the modal dialog that is open (the set-time dialog),
+// so that it stands over that dialog and not over the main window.
+void uiDialogMessageBox(const char* text, const char* caption, unsigned icon);
 
 // The menu bar, described by the core; see res/menu_table.h.
 struct MenuEntry;
@@ -16,6 +19,9 @@ struct MenuEntry;
 void uiSetMenuBar(const MenuEntry* entries, int count);
 void uiDestroyMenuBar();
 void uiCheckMenuItem(int commandId, bool checked);
+// Greys an item out (false) or makes it available again. A new bar has every
+// item available.
+void uiEnableMenuItem(int commandId, bool enabled);
 
 // Commands and timers on the user-interface thread
 void uiPostCommand(int commandId);
@@ -49,6 +55,17 @@ struct ScrollInfo {
 void uiScrollGetInfo(ScrollInfo* info);
 void uiScrollSetInfo(const ScrollInfo* info, unsigned mask);
 void uiScrollShow(bool show);
+// The scroll codes of WM_HSCROLL, which a front end translates its scroll
+// bar's actions into for onChartScroll (view/navigation.h).
+constexpr int SB_LINELEFT = 0;
+constexpr int SB_LINERIGHT = 1;
+constexpr int SB_PAGELEFT = 2;
+constexpr int SB_PAGERIGHT = 3;
+constexpr int SB_THUMBPOSITION = 4;
+constexpr int SB_THUMBTRACK = 5;
+constexpr int SB_LEFT = 6;
+constexpr int SB_RIGHT = 7;
+constexpr int SB_ENDSCROLL = 8;
 
 // Modal dialogs
 // About box: caption (text 0), product and version lines. Returns 1 or 2.
@@ -71,6 +88,29 @@ struct AcquisitionDialogContent {
 // when that returns true, with the result it gives. Returns -1 when the dialog
 // cannot be shown.
 int uiRunAcquisitionDialog(const AcquisitionDialogContent* content);
+
+// The set-time dialog: a date row (day, month, year) and a time row (hour,
+// minute, second), each an edit that takes any text with an up-down control
+// at its right edge. The spinners keep to their ranges and write plain
+// integers; Start time (1030), End time (1031) and Cancel (2, also Escape and
+// the close box) call setTimeDialogCommand with the six texts as typed, and
+// the dialog ends when that returns true, with the result it gives. Returns
+// -1 when the dialog cannot be shown.
+constexpr int SET_TIME_FIELDS = 6;
+constexpr int DIALOG_TEXT_SIZE = 3 * 63 + 1; // a table text in UTF-8
+struct SetTimeDialogContent {
+    char title[DIALOG_TEXT_SIZE];
+    char dateLabel[DIALOG_TEXT_SIZE];
+    char timeLabel[DIALOG_TEXT_SIZE];
+    char startLabel[DIALOG_TEXT_SIZE];
+    char endLabel[DIALOG_TEXT_SIZE];
+    char cancelLabel[DIALOG_TEXT_SIZE];
+    // Day, month, year, hour, minute, second: range and start position.
+    int lowest[SET_TIME_FIELDS];
+    int highest[SET_TIME_FIELDS];
+    int position[SET_TIME_FIELDS];
+};
+int uiRunSetTimeDialog(const SetTimeDialogContent* content);
 
 // The modeless progress dialog at the top left of the client area. Its Abort
 // button calls progressAbortClicked().

@@ -18,6 +18,7 @@ namespace {
 constexpr uint32_t COUNT_CODES = 3;
 
 CountConfirmHandler countConfirmHandler;
+PumpIdleHandler pumpIdleHandler;
 
 uint32_t countRegisterValue() {
     return static_cast<uint32_t>(countRegister[0]) | static_cast<uint32_t>(countRegister[1]) << 8 |
@@ -106,9 +107,15 @@ void pumpTick() {
         if (countConfirmHandler != nullptr) {
             countConfirmHandler();
         }
+    } else if (pumpIdleHandler != nullptr) {
+        pumpIdleHandler();
     }
 }
 
 void setCountConfirmHandler(CountConfirmHandler handler) {
     countConfirmHandler = handler;
+}
+
+void setPumpIdleHandler(PumpIdleHandler handler) {
+    pumpIdleHandler = handler;
 }

@@ -37,3 +37,7 @@ void pumpTick();
 // installs it. With none installed a pending confirmation is simply cleared.
 using CountConfirmHandler = void (*)();
 void setCountConfirmHandler(CountConfirmHandler handler);
+// What a tick with nothing else to do runs: the transfer sequence paces its
+// repeated pings with it. None by default.
+using PumpIdleHandler = void (*)();
+void setPumpIdleHandler(PumpIdleHandler handler);

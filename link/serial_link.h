@@ -15,5 +15,13 @@ bool openLinkDevice(const char* path, uint32_t baud);
 // Returns once both threads have ended; nothing on a closed link.
 void closeLink();
 bool linkIsOpen();
+// Whether the device of the open link has gone away (a USB adapter pulled
+// out, the other end of a pseudo-terminal closed): the reader saw the end of
+// the port, and nothing more will arrive on this link. The reader thread sets
+// it; the user-interface thread polls it on its ticks. False on a closed link.
+bool linkDeviceGone();
+// Why the last openLink or openLinkDevice failed: a system error number, 0
+// when the last one succeeded.
+int linkOpenError();
 // Called by txRingPut: wakes the writer thread of an open link.
 void linkWakeWriter();

@@ -30,6 +30,13 @@ int fileWrite(FileHandle file, const void* buffer, uint32_t size, uint32_t* move
 int fileSize(FileHandle file, uint64_t* size);
 int fileClose(FileHandle file);
 
+// What a name stands for, found without opening it (opening a serial device
+// has effects of its own), so that a name that can never hold a data file is
+// refused before any work. A link counts as what it points at; FILE_KIND_NONE
+// also covers a name that cannot be looked at, which an open then explains.
+enum FileKind { FILE_KIND_NONE, FILE_KIND_REGULAR, FILE_KIND_DIRECTORY, FILE_KIND_OTHER };
+FileKind fileKind(const char* path);
+
 // Writing a file whole or not at all. The new bytes go to a temporary file in
 // the same directory; committing flushes it to the disk and renames it over
 // the chosen name, so whoever looks at that name sees the old file or the new

@@ -26,6 +26,7 @@ constexpr int TEXT_ABOUT = 0;
 constexpr int TEXT_SPAN_FIRST = 1; // the 14 span names, in AmountTable order
 constexpr int TEXT_SPAN_LAST = 14;
 constexpr int TEXT_PROGRAM_TITLE = 15;
+constexpr int TEXT_START_TIME = 18; // the set-time button and the export's line 2
 
 // Message and caption ids of the message catalogue
 constexpr int MSG_NO_COMMUNICATION = 40;

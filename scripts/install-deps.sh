@@ -5,10 +5,16 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
+    clang libclang-rt-14-dev
     libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
     locales
+    # the desktop package: icons, the .deb and its checks
+    librsvg2-bin file dpkg-dev desktop-file-utils appstream shared-mime-info man-db x11-utils python3
+    # the hard copies: PDF pages and BMP files read back
+    poppler-utils python3-pil
+    # the Windows build and its tests under Wine
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
 )
 

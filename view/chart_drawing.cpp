@@ -10,9 +10,6 @@
 #include "view/drawing_objects.h"
 
 namespace {
-constexpr int TEXT_START_CAPTION = 29;
-constexpr int TEXT_END_CAPTION = 30;
-
 // How far up the curve goes for 100 %: 2 pixels per percent.
 constexpr int PIXELS_PER_PERCENT = 2;
 constexpr int MARKER_HEIGHT = 100 * PIXELS_PER_PERCENT;
@@ -148,6 +145,16 @@ int32_t drawCurve(Canvas* canvas, int baselineY, int32_t startIndex, float step)
     return int32_t(k - 1);
 }
 
+float zoomStep(int32_t samplesPerPixel) {
+    // 0.1 as a float, times the whole step, rounded once more to float.
+    return float(double(samplesPerPixel) * double(0.1f));
+}
+
+void drawCursorBand(Canvas* canvas, uint16_t cursorX, int bottom) {
+    const int bandX = CHART_LEFT + cursorX;
+    fillRectangle(canvas, &cursorBrush, bandX + 1, 330, bandX + CURSOR_BAND_COLUMNS, bottom);
+}
+
 void drawTimeLabel(Canvas* canvas, const char* caption, SampleRecord record, int x, int y) {
     const FontDesc* previousFont = canvasSelectFont(canvas, &labelFont);
     const unsigned previousAlign = canvasSetTextAlign(canvas, TA_LEFT | TA_BOTTOM);
@@ -198,14 +205,11 @@ void paintCharts(Canvas* canvas) {
     fillRectangle(canvas, white, 151, 531, 751, 330);
 
     if (dataPresent) {
-        const int bandX = CHART_LEFT + chartView.cursorX;
-        fillRectangle(canvas, &cursorBrush, bandX + 1, 330, bandX + CURSOR_BAND_COLUMNS, 531);
+        drawCursorBand(canvas, chartView.cursorX, 531);
         chartView.mainEnd = drawCurve(canvas, MAIN_BASELINE, int32_t(chartView.mainStart),
                                       float(chartView.samplesPerPixel));
-        // 0.1 as a float, times the whole step, rounded once more to float.
-        const float zoomStep = float(double(chartView.samplesPerPixel) * double(0.1f));
-        chartView.zoomEnd =
-            drawCurve(canvas, ZOOM_BASELINE, int32_t(chartView.zoomStart), zoomStep);
+        chartView.zoomEnd = drawCurve(canvas, ZOOM_BASELINE, int32_t(chartView.zoomStart),
+                                      zoomStep(chartView.samplesPerPixel));
     } else {
         drawNoData(canvas, 450, 150);
         drawNoData(canvas, 450, 430);

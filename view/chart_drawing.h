@@ -15,6 +15,9 @@ constexpr int ZOOM_BASELINE = 250;
 // The zoom chart shows the main chart's samples this much finer.
 constexpr int ZOOM_FACTOR = 10;
 constexpr int CURSOR_BAND_COLUMNS = CHART_COLUMNS / ZOOM_FACTOR;
+// Text ids of the time labels' captions, "Start:" and "End:".
+constexpr int TEXT_START_CAPTION = 29;
+constexpr int TEXT_END_CAPTION = 30;
 
 // Axes, ticks and labels of the chart whose baseline starts at (x, y).
 void drawAxes(Canvas* canvas, int x, int y);
@@ -26,6 +29,13 @@ void drawAxesForPrint(Canvas* canvas, int x, int y);
 // covers (startIndex - 1 when step is below 1). Indices outside the store are
 // drawn as gaps and never read.
 int32_t drawCurve(Canvas* canvas, int baselineY, int32_t startIndex, float step);
+// The zoom chart's step: samplesPerPixel times 0.1 in single precision, so
+// that screen and paper cover the same samples.
+float zoomStep(int32_t samplesPerPixel);
+
+// The shaded band over the 60 columns the zoom chart shows, from y = 330 down
+// to bottom (exclusive, as a filled rectangle leaves its last row out).
+void drawCursorBand(Canvas* canvas, uint16_t cursorX, int bottom);
 
 // caption (UTF-8) with its bottom at (x, y) and record's time stamp below it.
 void drawTimeLabel(Canvas* canvas, const char* caption, SampleRecord record, int x, int y);

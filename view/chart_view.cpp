@@ -4,8 +4,6 @@
 #include "frontend/frontend.h"
 #include "view/chart_drawing.h"
 
-ChartView chartView;
-
 void resetChartView() {
     dataPresent = true;
     chartView.mainStart = 0;

@@ -1,22 +1,143 @@
-// Start-up: the main window is built (the program's window creation runs
-// inside), then the reply events, then the window is shown and the event loop
+// Start-up: the command line is read, the main window is built (the program's
+// window creation runs inside), then the reply events, then the window is
+// shown, a data file named on the command line is opened, and the event loop
 // runs until the window is destroyed.
 //
 // KORVEX_EXIT_AFTER_FIRST_PAINT=1 prints "first paint after N ms" (from the
 // start of main) at the first paint and ends the program as File > Exit does;
 // bench_charts measures the start-up time with it.
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <cstdio>
 
+#include "app/config_file.h"
 #include "app/main_window.h"
+#include "data/data_file.h"
 #include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
+
+namespace {
+
+constexpr int EXIT_USAGE = 2;
+
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption help{{"h", "help"}, "Print these options and exit."};
+    QCommandLineOption version{{"v", "version"}, "Print the version and exit."};
+    QCommandLineOption desktop{
+        "desktop", "Run as started from the desktop menu: keep DAQSetup.cnf in "
+                   "$XDG_CONFIG_HOME/korvex and start the file dialogs in the home directory."};
+
+    CommandLine() {
+        parser.setApplicationDescription(
+            "Downloads the logged values of a T596 power data logger, shows them as two charts "
+            "and keeps them on disk.");
+        parser.addOption(help);
+        parser.addOption(version);
+        parser.addOption(desktop);
+        parser.addPositionalArgument("FILE.kvd", "A data file to open at start-up.", "[FILE.kvd]");
+    }
+};
+
+// The options QApplication takes out of the arguments for itself. The first
+// reading, made before there is a display, lets them pass unread.
+void acceptQtOptions(QCommandLineParser* parser) {
+    // Qt's own options are written with one dash ("-platform offscreen").
+    parser->setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const char* const withValue[] = {
+        "platform",        "platformpluginpath", "platformtheme", "plugin",
+        "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "session",
+        "display",         "geometry",           "style",         "stylesheet"};
+    for (const char* name : withValue) {
+        QCommandLineOption option(name, "", "value");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser->addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(name, "");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser->addOption(option);
+    }
+}
+
+// Reads the arguments; -1 to go on and start, or the exit code.
+int readCommandLine(CommandLine& line, const QStringList& arguments) {
+    QString complaint;
+    if (!line.parser.parse(arguments)) {
+        complaint = line.parser.errorText();
+    } else if (line.parser.isSet(line.help)) {
+        std::fputs(qPrintable(line.parser.helpText()), stdout);
+        return 0;
+    } else if (line.parser.isSet(line.version)) {
+        std::printf("korvex %s\n", KORVEX_VERSION);
+        return 0;
+    } else if (line.parser.positionalArguments().size() > 1) {
+        complaint = "Only one data file can be opened.";
+    } else {
+        return -1;
+    }
+    std::fprintf(stderr, "korvex: %s\nTry 'korvex --help' for more information.\n",
+                 qPrintable(complaint));
+    return EXIT_USAGE;
+}
+
+// A program started from the menu runs in whatever directory the desktop
+// chose, usually the home directory: the configuration goes to the user's
+// configuration directory instead, and the file dialogs start at home.
+void settleForTheDesktop(QString* dataFile) {
+    if (!dataFile->isEmpty())
+        *dataFile = QFileInfo(*dataFile).absoluteFilePath();
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (!base.isEmpty()) {
+        const QString directory = base + "/korvex";
+        // A directory that cannot be made is reported by the configuration's
+        // own message when the file is read.
+        QDir().mkpath(directory);
+        setConfigDirectory(QFile::encodeName(directory).constData());
+    }
+    QDir::setCurrent(QDir::homePath());
+}
+
+// The icon in every size it was drawn at; the window manager picks one.
+QIcon programIcon() {
+    QIcon icon;
+    QDirIterator sizes(":/icons", {"*.png"}, QDir::Files, QDirIterator::Subdirectories);
+    while (sizes.hasNext())
+        icon.addFile(sizes.next());
+    return icon;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // Help, version and usage errors are answered before a window system is
+    // asked for, so they work over a plain terminal too.
+    {
+        CommandLine first;
+        acceptQtOptions(&first.parser);
+        QCoreApplication reading(argc, argv);
+        const int code = readCommandLine(first, reading.arguments());
+        if (code >= 0)
+            return code;
+    }
+    CommandLine line;
+
     QApplication application(argc, argv);
+    const int code = readCommandLine(line, application.arguments());
+    if (code >= 0)
+        return code;
+    QString dataFile = line.parser.positionalArguments().value(0);
+    if (line.parser.isSet(line.desktop))
+        settleForTheDesktop(&dataFile);
+    QGuiApplication::setDesktopFileName("org.korvex.korvex");
+    QApplication::setWindowIcon(programIcon());
 
     QtMainWindow window;
     if (!window.created())
@@ -35,5 +156,9 @@ int main(int argc, char** argv) {
             Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     }
     window.show();
+    // Before the first paint, so that the window first shows the file's data;
+    // a refusal's message box comes up over the shown window.
+    if (!dataFile.isEmpty())
+        openNamedDataFileCommand(QFile::encodeName(dataFile).constData());
     return application.exec();
 }

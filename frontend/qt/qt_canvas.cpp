@@ -7,8 +7,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
-#include <vector>
+#include <deque>
 
 namespace {
 constexpr unsigned TA_HORIZONTAL_MASK = 6;
@@ -19,20 +20,19 @@ QPainter* painterOf(void* context) {
     return static_cast<QPainter*>(context);
 }
 
-// A proportional sans face whose ascent plus descent is the cell height that
-// the font description asks for, as GDI maps a positive lfHeight.
-struct CellFont {
-    int height;
-    int weight;
-    QFont font;
-    int ascent;
-};
+} // namespace
 
-const CellFont& cellFont(const FontDesc& desc) {
-    static std::vector<CellFont> fonts;
-    for (const CellFont& known : fonts)
-        if (known.height == desc.height && known.weight == desc.weight)
-            return known;
+const QtCellFont& qtCellFont(int cellHeight, int weight) {
+    struct Known {
+        int height;
+        int weight;
+        QtCellFont cell;
+    };
+    // A deque keeps the references handed out valid as it grows.
+    static std::deque<Known> fonts;
+    for (const Known& known : fonts)
+        if (known.height == cellHeight && known.weight == weight)
+            return known.cell;
     // The layout leaves room for faces as narrow as Windows' own sans serif:
     // wider ones (DejaVu Sans) make the time stamps run into the axis labels.
     // The first installed family is taken.
@@ -40,18 +40,42 @@ const CellFont& cellFont(const FontDesc& desc) {
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
-    font.setWeight(QFont::Weight(desc.weight));
-    int pixelSize = desc.height > 1 ? desc.height : 1;
+    font.setWeight(QFont::Weight(weight));
+    const int height = cellHeight > 1 ? cellHeight : 1;
+    // A first guess in proportion, then down a pixel at a time: paper cells
+    // are hundreds of pixels high.
+    font.setPixelSize(height);
+    const QFontMetrics full(font);
+    int pixelSize =
+        std::clamp(height * height / std::max(1, full.ascent() + full.descent()) + 2, 1, height);
     for (;;) {
         font.setPixelSize(pixelSize);
         const QFontMetrics metrics(font);
-        if (pixelSize == 1 || metrics.ascent() + metrics.descent() <= desc.height)
+        if (pixelSize == 1 || metrics.ascent() + metrics.descent() <= height)
             break;
         --pixelSize;
     }
-    fonts.push_back({desc.height, desc.weight, font, QFontMetrics(font).ascent()});
-    return fonts.back();
+    fonts.push_back({cellHeight, weight, {font, QFontMetrics(font).ascent()}});
+    return fonts.back().cell;
 }
+
+QPointF qtTextCellOrigin(double x, double y, double width, double cellHeight, double ascent,
+                         unsigned align) {
+    double left = x;
+    // Whole pixels are split as GDI splits them: an odd width leans right.
+    if ((align & TA_HORIZONTAL_MASK) == TA_CENTER)
+        left = x - std::floor(width / 2);
+    else if ((align & TA_HORIZONTAL_MASK) == TA_RIGHT)
+        left = x - width;
+    double top = y;
+    if ((align & TA_VERTICAL_MASK) == TA_BASELINE)
+        top = y - ascent;
+    else if ((align & TA_VERTICAL_MASK) == TA_BOTTOM)
+        top = y - cellHeight;
+    return QPointF(left, top);
+}
+
+namespace {
 
 // Qt leaves out the pixel at the far end of a line in its own direction, not
 // necessarily at the line's end, so lines are rasterised here: one pixel per
@@ -114,21 +138,12 @@ void drawRectangle(void* context, int left, int top, int right, int bottom, cons
 void drawText(void* context, int x, int y, const char* text, const FontDesc* font, unsigned align,
               uint32_t textColour, uint32_t background, bool opaque) {
     QPainter* painter = painterOf(context);
-    const CellFont& cell = cellFont(*font);
+    const QtCellFont& cell = qtCellFont(font->height, font->weight);
     const QString string = QString::fromUtf8(text);
     const int width = QFontMetrics(cell.font).horizontalAdvance(string);
-
-    int left = x;
-    if ((align & TA_HORIZONTAL_MASK) == TA_CENTER)
-        left = x - width / 2;
-    else if ((align & TA_HORIZONTAL_MASK) == TA_RIGHT)
-        left = x - width;
-    int top = y;
-    if ((align & TA_VERTICAL_MASK) == TA_BASELINE)
-        top = y - cell.ascent;
-    else if ((align & TA_VERTICAL_MASK) == TA_BOTTOM)
-        top = y - font->height;
-
+    const QPointF origin = qtTextCellOrigin(x, y, width, font->height, cell.ascent, align);
+    const int left = int(origin.x());
+    const int top = int(origin.y());
     if (opaque)
         painter->fillRect(left, top, width, font->height, qtColour(background));
     painter->setFont(cell.font);

@@ -18,6 +18,7 @@
 
 #include "acquire/transfer.h"
 #include "frontend/frontend.h"
+#include "frontend/qt/qt_dialog_units.h"
 #include "frontend/qt/qt_main_window.h"
 
 namespace {
@@ -27,27 +28,6 @@ constexpr int DIALOG_CANCEL = 2;
 constexpr int DIALOG_FIRST_SPAN = 1001;
 // The common dialogs' number for a name that does not fit the buffer.
 constexpr int FNERR_BUFFERTOOSMALL = 0x3003;
-
-// Dialog units of an 8-point "MS Sans Serif" dialog (base units 6 x 13) and
-// of the 10-point progress dialog (7 x 16), in pixels.
-QRect dialogUnits(int x, int y, int width, int height, double unitX, double unitY) {
-    return QRect(int(x * unitX), int(y * unitY), int(width * unitX), int(height * unitY));
-}
-QRect acquisitionUnits(int x, int y, int width, int height) {
-    return dialogUnits(x, y, width, height, 1.5, 1.625);
-}
-QRect progressUnits(int x, int y, int width, int height) {
-    return dialogUnits(x, y, width, height, 1.75, 2.0);
-}
-// The templates' fonts in pixels: the layouts above are sized for them, and the
-// desktop's larger default font would cut the span labels.
-constexpr int ACQUISITION_FONT_PIXELS = 11;
-constexpr int PROGRESS_FONT_PIXELS = 13;
-void setFontPixels(QWidget* widget, int pixels) {
-    QFont font = widget->font();
-    font.setPixelSize(pixels);
-    widget->setFont(font);
-}
 
 // Every ending goes through acquisitionDialogCommand, as the dialog
 // procedure's WM_COMMAND does: Enter is Get, Escape and the close box Cancel.
@@ -80,15 +60,15 @@ int uiRunAcquisitionDialog(const AcquisitionDialogContent* content) {
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QString::fromUtf8(content->title));
-    setFontPixels(&dialog, ACQUISITION_FONT_PIXELS);
-    dialog.setFixedSize(acquisitionUnits(0, 0, 268, 138).size());
+    setFontPixels(&dialog, SMALL_DIALOG_FONT_PIXELS);
+    dialog.setFixedSize(smallDialogUnits(0, 0, 268, 138).size());
 
     auto* group = new QGroupBox(QString::fromUtf8(content->groupLabel), &dialog);
-    group->setGeometry(acquisitionUnits(13, 14, 155, 112));
+    group->setGeometry(smallDialogUnits(13, 14, 155, 112));
     auto* buttons = new QButtonGroup(&dialog);
     for (int k = 0; k < ACQUISITION_SPANS; ++k) {
         auto* radio = new QRadioButton(QString::fromUtf8(content->spanLabels[k]), &dialog);
-        radio->setGeometry(acquisitionUnits(SPAN_X[k], SPAN_Y[k], 57, 10));
+        radio->setGeometry(smallDialogUnits(SPAN_X[k], SPAN_Y[k], 57, 10));
         radio->setChecked(k == content->checkedSpan);
         radio->setEnabled(content->spanEnabled[k]);
         buttons->addButton(radio, DIALOG_FIRST_SPAN + k);
@@ -97,20 +77,20 @@ int uiRunAcquisitionDialog(const AcquisitionDialogContent* content) {
                      [&dialog](int id) { dialog.command(id); });
 
     auto* intervalLabel = new QLabel(QString::fromUtf8(content->intervalLabel), &dialog);
-    intervalLabel->setGeometry(acquisitionUnits(184, 32, 77, 8));
+    intervalLabel->setGeometry(smallDialogUnits(184, 32, 77, 8));
     auto* interval = new QLineEdit(QString::fromUtf8(content->intervalText), &dialog);
-    interval->setGeometry(acquisitionUnits(189, 47, 30, 14));
+    interval->setGeometry(smallDialogUnits(189, 47, 30, 14));
     interval->setReadOnly(true);
     interval->setAlignment(Qt::AlignRight);
     auto* unit = new QLabel(QStringLiteral("s"), &dialog);
-    unit->setGeometry(acquisitionUnits(221, 47, 8, 8));
+    unit->setGeometry(smallDialogUnits(221, 47, 8, 8));
 
     auto* cancel = new QPushButton(QString::fromUtf8(content->cancelLabel), &dialog);
-    cancel->setGeometry(acquisitionUnits(194, 82, 50, 14));
+    cancel->setGeometry(smallDialogUnits(194, 82, 50, 14));
     cancel->setAutoDefault(false);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog] { dialog.reject(); });
     auto* get = new QPushButton(QString::fromUtf8(content->okLabel), &dialog);
-    get->setGeometry(acquisitionUnits(194, 112, 50, 14));
+    get->setGeometry(smallDialogUnits(194, 112, 50, 14));
     get->setDefault(true);
     QObject::connect(get, &QPushButton::clicked, &dialog, [&dialog] { dialog.accept(); });
 
@@ -148,9 +128,13 @@ void uiProgressSetPosition(int position) {
 }
 
 void uiProgressDestroy() {
-    // The Abort button's own click may be what leads here.
-    if (progressFrame != nullptr)
+    // The Abort button's own click may be what leads here. Hidden at once, as
+    // a destroyed window goes: a message box shown next would otherwise run
+    // its own event loop with the frame still on screen behind it.
+    if (progressFrame != nullptr) {
+        progressFrame->hide();
         progressFrame->deleteLater();
+    }
     progressFrame = nullptr;
     progressBar = nullptr;
 }

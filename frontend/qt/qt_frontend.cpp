@@ -26,6 +26,15 @@ void uiMessageBox(const char* text, const char* caption, unsigned icon) {
     box.exec();
 }
 
+// The open modal dialog owns the box, so that it stands over that dialog.
+void uiDialogMessageBox(const char* text, const char* caption, unsigned icon) {
+    QWidget* dialog = QApplication::activeModalWidget();
+    QMessageBox box(icon == MB_ICONHAND ? QMessageBox::Critical : QMessageBox::Information,
+                    QString::fromUtf8(caption), QString::fromUtf8(text), QMessageBox::Ok,
+                    dialog != nullptr ? dialog : qtMainWindow());
+    box.exec();
+}
+
 // A fresh bar replaces the old one, which Qt deletes with its menus.
 void uiSetMenuBar(const MenuEntry* entries, int count) {
     QtMainWindow* window = qtMainWindow();
@@ -89,6 +98,15 @@ void uiCheckMenuItem(int commandId, bool checked) {
     // Only a checked item shows a mark, as in a Win32 menu.
     found->second->setCheckable(checked);
     found->second->setChecked(checked);
+}
+
+void uiEnableMenuItem(int commandId, bool enabled) {
+    QtMainWindow* window = qtMainWindow();
+    if (!window)
+        return;
+    const auto found = window->menuActions.find(commandId);
+    if (found != window->menuActions.end())
+        found->second->setEnabled(enabled);
 }
 
 void uiPostCommand(int commandId) {

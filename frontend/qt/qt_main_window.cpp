@@ -1,18 +1,25 @@
 #include "frontend/qt/qt_main_window.h"
 
 #include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
+#include <QWheelEvent>
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "data/data_file.h"
 #include "frontend/qt/qt_canvas.h"
-#include "frontend/qt/qt_picture.h"
 #include "view/chart_drawing.h"
+#include "view/navigation.h"
 
 namespace {
 QtMainWindow* theWindow = nullptr;
@@ -22,6 +29,11 @@ const QRect SPAN_SELECTOR_AREA(10, 330, 100, 0);
 constexpr int SPAN_LIST_ROWS = 14;
 const QPoint SCROLL_BAR_POSITION(150, 555);
 constexpr int SCROLL_BAR_WIDTH = 600;
+
+// A coordinate as the 16-bit word of a mouse message carries it.
+uint16_t messageWord(int value) {
+    return uint16_t(value & 0xFFFF);
+}
 } // namespace
 
 QtMainWindow* qtMainWindow() {
@@ -33,6 +45,16 @@ void SpanSelector::showPopup() {
     QComboBox::showPopup();
 }
 
+void SpanSelector::keyPressEvent(QKeyEvent* event) {
+    mainWindowCommand(IDC_SPAN_COMBO, CBN_DROPDOWN);
+    QComboBox::keyPressEvent(event);
+}
+
+void SpanSelector::wheelEvent(QWheelEvent* event) {
+    mainWindowCommand(IDC_SPAN_COMBO, CBN_DROPDOWN);
+    QComboBox::wheelEvent(event);
+}
+
 ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
     setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
     setAutoFillBackground(true);
@@ -40,6 +62,7 @@ ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
     colours.setColor(QPalette::Window, qtColour(WINDOW_COLOUR));
     setPalette(colours);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
 }
 
 void ChartWidget::paintEvent(QPaintEvent*) {
@@ -50,15 +73,78 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     emit painted();
 }
 
+// Win32 delivers WM_MOUSEMOVE and WM_LBUTTONUP only inside the client area of
+// a window that has not captured the mouse; Qt grabs it on a press and reports
+// moves and the release wherever they happen. What happens outside is dropped
+// here, so a release outside the window leaves the drag running until the
+// next release inside it.
+void ChartWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint at = event->position().toPoint();
+        onCursorButtonDown(messageWord(at.x()), messageWord(at.y()));
+    }
+}
+
+void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (rect().contains(at))
+        onCursorMove(messageWord(at.x()));
+}
+
+void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        onCursorButtonUp();
+}
+
+ChartScrollBar::ChartScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
+    // Each action reaches the program before Qt applies its own step, and the
+    // program writes the position it chooses back (uiScrollSetInfo), which is
+    // then what the bar takes.
+    connect(this, &QAbstractSlider::actionTriggered, this, [](int action) {
+        switch (action) {
+        case SliderSingleStepSub:
+            onChartScroll(SB_LINELEFT);
+            break;
+        case SliderSingleStepAdd:
+            onChartScroll(SB_LINERIGHT);
+            break;
+        case SliderPageStepSub:
+            onChartScroll(SB_PAGELEFT);
+            break;
+        case SliderPageStepAdd:
+            onChartScroll(SB_PAGERIGHT);
+            break;
+        case SliderMove:
+            onChartScroll(SB_THUMBTRACK);
+            break;
+        case SliderToMinimum:
+            onChartScroll(SB_LEFT);
+            break;
+        case SliderToMaximum:
+            onChartScroll(SB_RIGHT);
+            break;
+        default:
+            break;
+        }
+    });
+    connect(this, &QAbstractSlider::sliderReleased, this, [] { onChartScroll(SB_THUMBPOSITION); });
+}
+
+void ChartScrollBar::mouseReleaseEvent(QMouseEvent* event) {
+    QScrollBar::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        onChartScroll(SB_ENDSCROLL);
+}
+
 QtMainWindow::QtMainWindow() {
     theWindow = this;
     setWindowTitle(QString::fromUtf8(APP_TITLE));
-    setWindowIcon(QIcon(QPixmap::fromImage(aboutPictureImage())));
     // A caption with system menu and minimise box: no maximise, no sizing.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     menuBar()->setNativeMenuBar(false);
+    setAcceptDrops(true);
 
     chart = new ChartWidget(this);
     setCentralWidget(chart);
@@ -71,7 +157,7 @@ QtMainWindow::QtMainWindow() {
     connect(spanSelector, &QComboBox::activated, this,
             [] { mainWindowCommand(IDC_SPAN_COMBO, CBN_SELENDOK); });
 
-    scrollBar = new QScrollBar(Qt::Horizontal, chart);
+    scrollBar = new ChartScrollBar(chart);
     scrollBar->setGeometry(SCROLL_BAR_POSITION.x(), SCROLL_BAR_POSITION.y(), SCROLL_BAR_WIDTH,
                            style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     scrollBar->hide();
@@ -99,4 +185,31 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     mainWindowClose();
+}
+
+// The one local data file a drag carries, or an empty name: several files at
+// once leave no single one to open.
+static QString draggedDataFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls[0].isLocalFile())
+        return {};
+    const QString path = urls[0].toLocalFile();
+    return path.endsWith(QStringLiteral(".") + DATA_FILE_EXTENSION, Qt::CaseInsensitive)
+               ? path
+               : QString();
+}
+
+void QtMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!draggedDataFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void QtMainWindow::dropEvent(QDropEvent* event) {
+    const QByteArray name = QFile::encodeName(draggedDataFile(event->mimeData()));
+    if (name.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The program the file came from waits until the drop is over: the file is
+    // opened after it, so that a refusal's message box holds only this window.
+    QTimer::singleShot(0, this, [name] { openNamedDataFileCommand(name.constData()); });
 }

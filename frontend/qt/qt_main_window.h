@@ -5,24 +5,32 @@
 #pragma once
 #include <QComboBox>
 #include <QMainWindow>
+#include <QScrollBar>
 #include <QWidget>
 #include <map>
 
 #include "frontend/frontend.h"
 
-class QScrollBar;
 class QTimer;
 class QAction;
 
 // Reports CBN_DROPDOWN before its list opens, as a Win32 combo box does.
+// The keys and the wheel change the selection with the list closed; they
+// report it too, so that a choice the program refuses returns to the span
+// shown before it.
 class SpanSelector : public QComboBox {
     Q_OBJECT
   public:
     using QComboBox::QComboBox;
     void showPopup() override;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 };
 
-// The client area: paints the charts through a Qt canvas.
+// The client area: paints the charts through a Qt canvas and hands the left
+// button and the mouse's moves, in client coordinates, to the cursor drag.
 class ChartWidget : public QWidget {
     Q_OBJECT
   public:
@@ -34,6 +42,20 @@ class ChartWidget : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Ends every press on the bar with SB_ENDSCROLL, after SB_THUMBPOSITION when
+// the thumb was dragged, as a Win32 scroll bar does.
+class ChartScrollBar : public QScrollBar {
+    Q_OBJECT
+  public:
+    ChartScrollBar(QWidget* parent);
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 class QtMainWindow : public QMainWindow {
@@ -61,6 +83,9 @@ class QtMainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A data file dropped on the window opens as a name chosen in File > Open.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     int creationResult = 0;

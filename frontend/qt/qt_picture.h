@@ -1,4 +1,4 @@
-// The program's picture as a Qt image: About box and window icon.
+// The program's picture as a Qt image, for the About box.
 #pragma once
 #include <QImage>
 

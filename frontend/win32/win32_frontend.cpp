@@ -20,6 +20,13 @@ void uiMessageBox(const char* text, const char* caption, unsigned icon) {
     MessageBoxW(win32Window.main, wideText(text).c_str(), wideText(caption).c_str(), MB_OK | icon);
 }
 
+// The open modal dialog is the thread's active window.
+void uiDialogMessageBox(const char* text, const char* caption, unsigned icon) {
+    HWND owner = GetActiveWindow();
+    MessageBoxW(owner != nullptr ? owner : win32Window.main, wideText(text).c_str(),
+                wideText(caption).c_str(), MB_OK | icon);
+}
+
 // COMn is the system's own name of the port here, so a COM item shows no
 // device beside it: the hint after the tab is left out.
 void uiSetMenuBar(const MenuEntry* entries, int count) {
@@ -67,6 +74,12 @@ void uiDestroyMenuBar() {
 void uiCheckMenuItem(int commandId, bool checked) {
     CheckMenuItem(GetMenu(win32Window.main), UINT(commandId),
                   MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void uiEnableMenuItem(int commandId, bool enabled) {
+    EnableMenuItem(GetMenu(win32Window.main), UINT(commandId),
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    DrawMenuBar(win32Window.main);
 }
 
 void uiPostCommand(int commandId) {

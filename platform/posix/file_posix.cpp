@@ -148,3 +148,12 @@ int fileClose(FileHandle file) {
     // No retry on EINTR: the descriptor is gone either way on Linux.
     return close(static_cast<int>(file)) == 0 ? 0 : errno;
 }
+
+FileKind fileKind(const char* path) {
+    struct stat st;
+    if (stat(path, &st) != 0)
+        return FILE_KIND_NONE;
+    if (S_ISREG(st.st_mode))
+        return FILE_KIND_REGULAR;
+    return S_ISDIR(st.st_mode) ? FILE_KIND_DIRECTORY : FILE_KIND_OTHER;
+}

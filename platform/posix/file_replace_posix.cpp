@@ -4,9 +4,7 @@
 // old file is still there.
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,23 +14,8 @@
 
 namespace {
 
-// A symbolic link stays a link: the file it points at is what gets replaced.
-int finalPath(const char* path, char* out) {
-    struct stat st;
-    if (lstat(path, &st) == 0 && S_ISLNK(st.st_mode)) {
-        char resolved[PATH_MAX];
-        if (realpath(path, resolved) != nullptr) {
-            if (std::strlen(resolved) >= size_t(FILE_PATH_SIZE))
-                return ENAMETOOLONG;
-            std::strcpy(out, resolved);
-            return 0;
-        }
-    }
-    if (std::strlen(path) >= size_t(FILE_PATH_SIZE))
-        return ENAMETOOLONG;
-    std::strcpy(out, path);
-    return 0;
-}
+// As many links as the system itself follows before it gives up.
+constexpr int LINK_HOPS_MAX = 40;
 
 // The directory part of path, "." when it has none.
 void directoryOf(const char* path, char* out) {
@@ -46,6 +29,35 @@ void directoryOf(const char* path, char* out) {
         std::memcpy(out, path, length);
         out[length] = '\0';
     }
+}
+
+// A symbolic link stays a link: the file it points at is what gets replaced,
+// also one that does not exist yet, which a plain open would have created.
+int finalPath(const char* path, char* out) {
+    if (std::strlen(path) >= size_t(FILE_PATH_SIZE))
+        return ENAMETOOLONG;
+    std::strcpy(out, path);
+    for (int hop = 0; hop < LINK_HOPS_MAX; ++hop) {
+        char target[FILE_PATH_SIZE];
+        ssize_t length = readlink(out, target, sizeof target);
+        // Not a link (or nothing there): the name itself is replaced, and
+        // whatever is wrong with it is found by the open that follows.
+        if (length < 0)
+            return 0;
+        if (size_t(length) >= sizeof target)
+            return ENAMETOOLONG;
+        target[length] = '\0';
+        if (target[0] == '/') {
+            std::strcpy(out, target);
+            continue;
+        }
+        char directory[FILE_PATH_SIZE];
+        directoryOf(out, directory);
+        int written = std::snprintf(out, FILE_PATH_SIZE, "%s/%s", directory, target);
+        if (written < 0 || written >= FILE_PATH_SIZE)
+            return ENAMETOOLONG;
+    }
+    return ELOOP;
 }
 
 // A name of its own in the directory; a short one, so that a chosen name near
@@ -114,10 +126,16 @@ int fileReplaceBegin(const char* path, FileReplacement* replacement) {
         closePrevious(replacement);
         return err;
     }
+    // The new file takes the old one's owner where the system allows it (only
+    // root may give a file away) and then its permissions.
     if (replacement->previous != FILE_NONE) {
         struct stat st;
-        if (fstat(int(replacement->previous), &st) == 0)
+        if (fstat(int(replacement->previous), &st) == 0) {
+            if (fchown(fd, st.st_uid, st.st_gid) != 0) {
+                // kept as created, owned by whoever saves
+            }
             fchmod(fd, st.st_mode & 07777);
+        }
     }
     replacement->file = fd;
     return 0;

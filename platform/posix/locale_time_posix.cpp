@@ -13,9 +13,10 @@
 namespace {
 
 struct UserLocale {
-    locale_t locale; // (locale_t)0 where the named locale is not installed
-    bool regional;   // false in the C and POSIX locales: ISO 8601 dates
-    bool utf8;       // the locale's texts are UTF-8; otherwise read as Latin-1
+    locale_t locale;  // (locale_t)0 where the named locale is not installed
+    bool regional;    // false in the C and POSIX locales: ISO 8601 dates
+    bool utf8;        // the locale's texts are UTF-8; otherwise read as Latin-1
+    char language[4]; // "de" of "de_DE.UTF-8"
 };
 
 const char* timeLocaleName() {
@@ -39,6 +40,11 @@ UserLocale openUserLocale() {
     if (user.locale == locale_t(0))
         return user;
     user.regional = true;
+    size_t length = std::strcspn(name, "_.@");
+    if (length < sizeof user.language) {
+        std::memcpy(user.language, name, length);
+        user.language[length] = '\0';
+    }
     const char* codeset = nl_langinfo_l(CODESET, user.locale);
     user.utf8 = std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0;
     return user;
@@ -154,9 +160,22 @@ int formatTime24(const SystemTime& time, char* out, size_t size) {
     return formatWith(time, format, out, size);
 }
 
+// The C library has no long date format; the day, month and year stand in
+// the order of the locale's short date, and where the language writes the
+// day as an ordinal ("7. Dezember") it gets its dot.
 int formatLongDate(const SystemTime& time, char* out, size_t size) {
-    if (!userLocale().regional)
+    const UserLocale& user = userLocale();
+    if (!user.regional)
         return formatWith(time, "%A, %Y-%m-%d", out, size);
+    static const char* const ORDINAL_DAY[] = {"cs", "da", "de", "et", "fi", "fo", "hr",
+                                              "is", "nb", "nn", "no", "sk", "sl"};
+    bool ordinal = false;
+    for (const char* language : ORDINAL_DAY)
+        ordinal = ordinal || std::strcmp(user.language, language) == 0;
+    if (ordinal)
+        return formatWith(time, "%A, %-d. %B %Y", out, size);
+    if (std::strncmp(nl_langinfo_l(D_FMT, user.locale), "%m", 2) == 0)
+        return formatWith(time, "%A, %B %-d, %Y", out, size);
     return formatWith(time, "%A, %-d %B %Y", out, size);
 }
 

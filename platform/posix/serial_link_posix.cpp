@@ -42,6 +42,9 @@ struct LinkState {
 LinkState linkState;
 // Lets the reader leave a burst of incoming bytes without a poll per byte.
 std::atomic<bool> readerStopRequested{false};
+// Set by the reader once the port has ended; read by the user-interface thread.
+std::atomic<bool> deviceGone{false};
+int lastOpenError;
 
 void signalFd(int fd) {
     uint64_t one = 1;
@@ -109,6 +112,7 @@ void* readerMain(void*) {
             alive = false;
         if (!alive) {
             // Nothing more will come until the link is closed and reopened.
+            deviceGone.store(true, std::memory_order_release);
             waitForStop(linkState.readerStopFd);
             return nullptr;
         }
@@ -187,12 +191,15 @@ speed_t speedFor(uint32_t baud) {
     }
 }
 
-// 8N1, raw, no flow control of any kind, DTR and RTS off.
-bool configurePort(int fd, uint32_t baud) {
+// 8N1, raw, no flow control of any kind, DTR and RTS off. Returns 0 or the
+// system error number.
+int configurePort(int fd, uint32_t baud) {
     speed_t speed = speedFor(baud);
+    if (speed == B0)
+        return EINVAL;
     termios tio;
-    if (speed == B0 || tcgetattr(fd, &tio) != 0)
-        return false;
+    if (tcgetattr(fd, &tio) != 0)
+        return errno;
     cfmakeraw(&tio);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
@@ -201,30 +208,40 @@ bool configurePort(int fd, uint32_t baud) {
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0)
-        return false;
+        return errno;
     if (tcsetattr(fd, TCSANOW, &tio) != 0)
-        return false;
+        return errno;
     // tcsetattr succeeds when any part applied; the speed must have.
     termios applied;
-    if (tcgetattr(fd, &applied) != 0 || cfgetospeed(&applied) != speed)
-        return false;
+    if (tcgetattr(fd, &applied) != 0)
+        return errno;
+    if (cfgetospeed(&applied) != speed)
+        return EINVAL;
     int lines = TIOCM_DTR | TIOCM_RTS;
     if (ioctl(fd, TIOCMBIC, &lines) != 0 && errno != ENOTTY && errno != EINVAL)
-        return false;
-    return true;
+        return errno;
+    return 0;
 }
 
-int openPort(const char* path, uint32_t baud) {
+// Returns the descriptor, or -1 with the reason in *error.
+int openPort(const char* path, uint32_t baud, int* error) {
     int fd = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    // The advisory lock stops every cooperating program, root included;
-    // TIOCEXCL also stops programs that do not lock.
-    if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
-        close(fd);
+    if (fd < 0) {
+        *error = errno;
         return -1;
     }
-    if (!configurePort(fd, baud)) {
+    // The advisory lock stops every cooperating program, root included;
+    // TIOCEXCL also stops programs that do not lock. Another holder reads as
+    // a busy device, whichever of the two found it.
+    if (!isatty(fd))
+        *error = ENOTTY;
+    else if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        *error = errno == EWOULDBLOCK ? EBUSY : errno;
+    else if (ioctl(fd, TIOCEXCL) != 0)
+        *error = errno;
+    else
+        *error = configurePort(fd, baud);
+    if (*error != 0) {
         ioctl(fd, TIOCNXCL);
         close(fd);
         return -1;
@@ -255,15 +272,18 @@ void releaseLink() {
     closeFd(&linkState.writerStopFd);
     closeFd(&linkState.txWakeFd);
     linkState = LinkState{};
+    deviceGone.store(false, std::memory_order_relaxed);
 }
 
 } // namespace
 
 bool openLinkDevice(const char* path, uint32_t baud) {
-    if (linkIsOpen())
+    if (linkIsOpen()) {
+        lastOpenError = EBUSY;
         return false;
+    }
     readerStopRequested.store(false, std::memory_order_relaxed);
-    linkState.portFd = openPort(path, baud);
+    linkState.portFd = openPort(path, baud, &lastOpenError);
     if (linkState.portFd < 0) {
         releaseLink();
         return false;
@@ -272,15 +292,18 @@ bool openLinkDevice(const char* path, uint32_t baud) {
     linkState.writerStopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     linkState.txWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (linkState.readerStopFd < 0 || linkState.writerStopFd < 0 || linkState.txWakeFd < 0) {
+        lastOpenError = errno;
         releaseLink();
         return false;
     }
-    linkState.readerStarted =
-        pthread_create(&linkState.readerThread, nullptr, readerMain, nullptr) == 0;
-    if (linkState.readerStarted)
-        linkState.writerStarted =
-            pthread_create(&linkState.writerThread, nullptr, writerMain, nullptr) == 0;
+    int failed = pthread_create(&linkState.readerThread, nullptr, readerMain, nullptr);
+    linkState.readerStarted = failed == 0;
+    if (linkState.readerStarted) {
+        failed = pthread_create(&linkState.writerThread, nullptr, writerMain, nullptr);
+        linkState.writerStarted = failed == 0;
+    }
     if (!linkState.writerStarted) {
+        lastOpenError = failed;
         releaseLink();
         return false;
     }
@@ -289,7 +312,8 @@ bool openLinkDevice(const char* path, uint32_t baud) {
 
 bool openLink(int port, uint32_t baud) {
     char path[PORT_PATH_SIZE];
-    if (resolveSerialPort(port, path, sizeof path) != 0)
+    lastOpenError = resolveSerialPort(port, path, sizeof path);
+    if (lastOpenError != 0)
         return false;
     return openLinkDevice(path, baud);
 }
@@ -301,6 +325,14 @@ void closeLink() {
 
 bool linkIsOpen() {
     return linkState.portFd >= 0;
+}
+
+bool linkDeviceGone() {
+    return deviceGone.load(std::memory_order_acquire);
+}
+
+int linkOpenError() {
+    return lastOpenError;
 }
 
 void linkWakeWriter() {

@@ -6,6 +6,7 @@
 // record and event go, since the system writes into them until it is done.
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 
 #include "link/protocol_engine.h"
@@ -20,6 +21,9 @@ constexpr DWORD READ_CHUNK = 1;
 // How long the reader rests after a read that failed at once or delivered
 // nothing, so that a port which fails every read cannot spin the processor.
 constexpr DWORD FAILED_READ_PAUSE_MS = 20;
+// Reads that keep failing this long, without a byte between them, mean that
+// the device has gone away (a USB adapter pulled out).
+constexpr uint64_t GONE_AFTER_FAILING_MS = 1000;
 constexpr size_t PORT_PATH_SIZE = 64;
 
 static_assert(sizeof(DCB) == 28, "the DCB of the line settings");
@@ -35,6 +39,8 @@ struct LinkState {
     DWORD writerThreadId = 0;
 };
 LinkState linkState;
+std::atomic<bool> deviceGone{false};
+int lastOpenError = 0;
 
 // 57,600 baud 8N1: every other field stays 0, which means no parity, one stop
 // bit, DTR and RTS off, and no flow control or error handling of any kind.
@@ -50,14 +56,17 @@ void fillDcb(DCB* dcb, uint32_t baud) {
 HANDLE openPort(const char* path, uint32_t baud) {
     HANDLE port = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (port == INVALID_HANDLE_VALUE)
+    if (port == INVALID_HANDLE_VALUE) {
+        lastOpenError = int(GetLastError());
         return port;
+    }
     DCB dcb;
     fillDcb(&dcb, baud);
     // All zero: no time-outs, a read completes only once its byte is there.
     COMMTIMEOUTS timeouts{};
     if (!SetCommState(port, &dcb) || !SetCommTimeouts(port, &timeouts) ||
         !SetupComm(port, LINK_QUEUE_SIZE, LINK_QUEUE_SIZE)) {
+        lastOpenError = int(GetLastError());
         CloseHandle(port);
         return INVALID_HANDLE_VALUE;
     }
@@ -72,8 +81,15 @@ void finishCancelled(OVERLAPPED* overlapped) {
     GetOverlappedResult(linkState.port, overlapped, &moved, TRUE);
 }
 
-// Rests before the next read, or returns true as soon as the stop comes.
-bool pauseUnlessStopped() {
+// After a read that failed at once or delivered nothing: notes how long the
+// reads have been failing, then rests before the next one. Returns true as
+// soon as the stop comes.
+bool pauseUnlessStopped(uint64_t* failingSince) {
+    uint64_t now = GetTickCount64();
+    if (*failingSince == 0)
+        *failingSince = now;
+    else if (now - *failingSince >= GONE_AFTER_FAILING_MS)
+        deviceGone.store(true, std::memory_order_release);
     return WaitForSingleObject(linkState.readerStopEvent, FAILED_READ_PAUSE_MS) != WAIT_TIMEOUT;
 }
 
@@ -88,23 +104,25 @@ DWORD WINAPI readerMain(void*) {
     overlapped.hEvent = readEvent;
     uint8_t byte = 0;
     bool pending = false;
+    uint64_t failingSince = 0;
     const HANDLE waits[2] = {linkState.readerStopEvent, readEvent};
     for (;;) {
         if (!pending) {
             DWORD got = 0;
             if (ReadFile(linkState.port, &byte, READ_CHUNK, &got, &overlapped)) {
                 if (got == READ_CHUNK) {
+                    failingSince = 0;
                     receiveBytes(&byte, READ_CHUNK);
                     continue;
                 }
                 // A read that completes with nothing (a line that hung up)
                 // would otherwise be issued again and again at once.
-                if (pauseUnlessStopped())
+                if (pauseUnlessStopped(&failingSince))
                     break;
                 continue;
             }
             if (GetLastError() != ERROR_IO_PENDING) {
-                if (pauseUnlessStopped())
+                if (pauseUnlessStopped(&failingSince))
                     break;
                 continue;
             }
@@ -120,8 +138,9 @@ DWORD WINAPI readerMain(void*) {
             ResetEvent(readEvent);
             pending = false;
             if (got == READ_CHUNK) {
+                failingSince = 0;
                 receiveBytes(&byte, READ_CHUNK);
-            } else if (pauseUnlessStopped()) {
+            } else if (pauseUnlessStopped(&failingSince)) {
                 break;
             }
             continue;
@@ -130,8 +149,10 @@ DWORD WINAPI readerMain(void*) {
         ResetEvent(readEvent);
         if (stillRunning)
             continue;
-        // A failed completion ends reception until the link is closed.
+        // A failed completion ends reception until the link is closed: the
+        // device is gone.
         pending = false;
+        deviceGone.store(true, std::memory_order_release);
         WaitForSingleObject(linkState.readerStopEvent, INFINITE);
         break;
     }
@@ -245,13 +266,17 @@ void releaseLink() {
     if (linkState.port != INVALID_HANDLE_VALUE)
         CloseHandle(linkState.port);
     linkState = LinkState{};
+    deviceGone.store(false, std::memory_order_relaxed);
 }
 
 } // namespace
 
 bool openLinkDevice(const char* path, uint32_t baud) {
-    if (linkIsOpen())
+    if (linkIsOpen()) {
+        lastOpenError = ERROR_BUSY;
         return false;
+    }
+    lastOpenError = 0;
     linkState.port = openPort(path, baud);
     if (linkState.port == INVALID_HANDLE_VALUE) {
         releaseLink();
@@ -262,6 +287,7 @@ bool openLinkDevice(const char* path, uint32_t baud) {
     linkState.txEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (linkState.readerStopEvent == nullptr || linkState.writerStopEvent == nullptr ||
         linkState.txEvent == nullptr) {
+        lastOpenError = int(GetLastError());
         releaseLink();
         return false;
     }
@@ -271,6 +297,7 @@ bool openLinkDevice(const char* path, uint32_t baud) {
         linkState.writerThread =
             CreateThread(nullptr, 0, writerMain, nullptr, 0, &linkState.writerThreadId);
     if (linkState.writerThread == nullptr) {
+        lastOpenError = int(GetLastError());
         releaseLink();
         return false;
     }
@@ -279,7 +306,8 @@ bool openLinkDevice(const char* path, uint32_t baud) {
 
 bool openLink(int port, uint32_t baud) {
     char path[PORT_PATH_SIZE];
-    if (resolveSerialPort(port, path, sizeof path) != 0)
+    lastOpenError = resolveSerialPort(port, path, sizeof path);
+    if (lastOpenError != 0)
         return false;
     return openLinkDevice(path, baud);
 }
@@ -291,6 +319,14 @@ void closeLink() {
 
 bool linkIsOpen() {
     return linkState.port != INVALID_HANDLE_VALUE;
+}
+
+bool linkDeviceGone() {
+    return deviceGone.load(std::memory_order_acquire);
+}
+
+int linkOpenError() {
+    return lastOpenError;
 }
 
 void linkWakeWriter() {

@@ -1,6 +1,7 @@
 // The link when things go wrong: ports that are missing, held or not serial,
 // a device that vanishes, a write that cannot finish, and many opens and
 // closes. Nothing may stay behind, spin or hang.
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -75,9 +76,11 @@ TEST_F(LinkFaults, MissingOrUnsuitablePortFailsAndLeavesNothing) {
     startDevice();
     Holdings before = holdings();
     EXPECT_FALSE(openLinkDevice("/nonexistent/ttyT596", LINK_BAUD));
+    EXPECT_EQ(linkOpenError(), ENOENT);
     expectNothingLeft(before);
     // Opens fine but is no terminal: the line settings cannot apply.
     EXPECT_FALSE(openLinkDevice("/dev/null", LINK_BAUD));
+    EXPECT_EQ(linkOpenError(), ENOTTY);
     expectNothingLeft(before);
     // A speed the link does not offer.
     EXPECT_FALSE(openLinkDevice(sim.linkPath, 12345));
@@ -94,6 +97,7 @@ TEST_F(LinkFaults, PortHeldInThisProcessFailsUntilReleased) {
     ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
     Holdings before = holdings();
     EXPECT_FALSE(openLinkDevice(sim.linkPath, LINK_BAUD));
+    EXPECT_EQ(linkOpenError(), EBUSY);
     expectNothingLeft(before);
     close(holder);
 
@@ -164,6 +168,7 @@ TEST_F(LinkFaults, VanishingDeviceLeavesTheProcessIdle) {
     ASSERT_TRUE(beginTransfer(100000));
     ASSERT_TRUE(waitSimExit(&sim, 30000)) << "the simulator did not vanish";
     EXPECT_LE(waitReceivedSettled(300, 30000), 5000u);
+    EXPECT_TRUE(linkDeviceGone());
     // Writing to the dead line must not wake anything up for good either.
     sendPing();
 
@@ -176,6 +181,7 @@ TEST_F(LinkFaults, VanishingDeviceLeavesTheProcessIdle) {
         << "the process used " << cpuUs << " us of " << wallUs << " us after the device vanished";
 
     EXPECT_LT(timedCloseMs(), PROMPT_CLOSE_MS);
+    EXPECT_FALSE(linkDeviceGone());
     expectNothingLeft(before);
 }
 

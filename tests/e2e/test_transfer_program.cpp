@@ -101,7 +101,7 @@ bool ProgramOnSims::runLoop(const std::function<bool()>& done, uint32_t timeoutM
 bool ProgramOnSims::runUntilIdle(uint32_t timeoutMs) {
     return runLoop(
         [] {
-            return scripted.postedCommands.empty() && !transferActive && !countConfirmPending &&
+            return scripted.postedCommands.empty() && !transferRunning() && !countConfirmPending &&
                    commandQueueEmpty();
         },
         timeoutMs);

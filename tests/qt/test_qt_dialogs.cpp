@@ -4,6 +4,7 @@
 // a scratch working directory, COM1 on a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -23,61 +24,24 @@
 #include <functional>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "acquire/transfer.h"
 #include "app/app_state.h"
+#include "data/sample_store.h"
 #include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
+#include "tests/qt/qt_modal.h"
 #include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"
 
 namespace {
-
-// Runs act on the modal widget once it is up, from inside its modal loop.
-void whenModal(std::function<void(QWidget*)> act, int triesLeft = 200) {
-    QTimer::singleShot(10, [act, triesLeft] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            act(modal);
-        else if (triesLeft > 0)
-            whenModal(act, triesLeft - 1);
-    });
-}
 
 QPushButton* buttonWithText(QWidget* parent, const QString& text) {
     for (QPushButton* button : parent->findChildren<QPushButton*>())
         if (button->text() == text)
             return button;
     return nullptr;
-}
-
-// Chooses name in the file dialog and presses its Save or Open button, as
-// the user does, then runs then. The button is enabled only once the dialog
-// has taken in the name, so a press that finds it disabled (or finds another
-// box still up) waits for the next turn.
-void chooseInFileDialog(const std::string& name, std::function<void()> then = {},
-                        int triesLeft = 200) {
-    whenModal([name, then, triesLeft](QWidget* modal) {
-        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            // Typed into the name field, as the user does.
-            if (auto* field = dialog->findChild<QLineEdit*>("fileNameEdit"))
-                field->setText(QString::fromStdString(name));
-            for (QDialogButtonBox* box : dialog->findChildren<QDialogButtonBox*>())
-                for (QAbstractButton* button : box->buttons())
-                    if (box->buttonRole(button) == QDialogButtonBox::AcceptRole &&
-                        button->isEnabled()) {
-                        button->click();
-                        if (then)
-                            then();
-                        return;
-                    }
-        }
-        if (triesLeft > 0) {
-            chooseInFileDialog(name, then, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "no file dialog to choose in";
-            modal->close();
-        }
-    });
 }
 
 // Answers the question box that comes up next, then runs then.
@@ -298,3 +262,37 @@ TEST_F(QtDialogs, OpeningAMissingFileAsksBeforeGivingItsName) {
 }
 
 } // namespace
+
+TEST_F(QtDialogs, SetTimeDialogStepsPlainIntegersAndRefusesOverItself) {
+    dataHeader = {100, 7, 3600, {}};
+    sampleStore[0] = {9, 12, 25, 14, 30, 5, 0, 0, 50};
+    dataPresent = true;
+    QString stepped, refusal;
+    QWidget* refusalOwner = nullptr;
+    QWidget* dialog = nullptr;
+    whenModal([&](QWidget* modal) {
+        dialog = modal;
+        const QList<QAbstractSpinBox*> fields = modal->findChildren<QAbstractSpinBox*>();
+        ASSERT_EQ(fields.size(), 6);
+        QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+        QApplication::sendEvent(fields[2], &up); // the year
+        stepped = fields[2]->text();
+        fields[3]->findChild<QLineEdit*>()->setText("x"); // an hour that is no number
+        whenModal([&](QWidget* box) {
+            refusalOwner = box->parentWidget();
+            refusal = qobject_cast<QMessageBox*>(box)->text();
+            box->close();
+        });
+        buttonWithText(modal, "Start time")->click();
+        fields[3]->findChild<QLineEdit*>()->setText("10");
+        buttonWithText(modal, "End time")->click();
+    });
+    window->menuActions[IDM_SET_TIME]->trigger();
+    EXPECT_EQ(stepped, QStringLiteral("2010"));
+    EXPECT_EQ(refusal, QStringLiteral("Invalid time settings!"));
+    EXPECT_EQ(refusalOwner, dialog);
+    const SampleRecord& last = sampleStore[3599];
+    EXPECT_EQ((std::vector<int>{last.day, last.month, last.year, last.hour, last.minute}),
+              (std::vector<int>{25, 12, 10, 10, 30}));
+    dataPresent = false;
+}

@@ -5,6 +5,8 @@
 
 #include "acquire/transfer.h"
 #include "app/main_window.h"
+#include "data/set_time.h"
+#include "tests/support/scripted_hardcopy.h"
 
 ScriptedFrontend scripted;
 
@@ -39,6 +41,7 @@ int32_t lastPosition(const ScrollInfo& info) {
 
 void scriptedReset() {
     scripted = ScriptedFrontend{};
+    scriptedHardcopyReset();
 }
 
 int scriptedRunPostedCommands() {
@@ -95,12 +98,18 @@ void uiMessageBox(const char* text, const char* caption, unsigned icon) {
     }
 }
 
+void uiDialogMessageBox(const char* text, const char* caption, unsigned icon) {
+    record(join({"dialogMessageBox", text, caption, number(icon)}));
+    scripted.messageBoxes.push_back({text, caption, icon, true});
+}
+
 void uiSetMenuBar(const MenuEntry* entries, int count) {
     record(join({"setMenuBar", number(count)}));
     scripted.menuBar.assign(entries, entries + count);
     scripted.menuBarAttached = true;
-    // A new bar carries no check marks.
+    // A new bar carries no check marks and greys nothing out.
     scripted.checked.clear();
+    scripted.greyed.clear();
 }
 
 void uiDestroyMenuBar() {
@@ -108,11 +117,21 @@ void uiDestroyMenuBar() {
     scripted.menuBar.clear();
     scripted.menuBarAttached = false;
     scripted.checked.clear();
+    scripted.greyed.clear();
 }
 
 void uiCheckMenuItem(int commandId, bool checked) {
     record(join({"checkMenuItem", number(commandId), number(checked)}));
     scripted.checked[commandId] = checked;
+}
+
+void uiEnableMenuItem(int commandId, bool enabled) {
+    record(join({"enableMenuItem", number(commandId), number(enabled)}));
+    if (enabled) {
+        scripted.greyed.erase(commandId);
+    } else {
+        scripted.greyed.insert(commandId);
+    }
 }
 
 void uiPostCommand(int commandId) {
@@ -227,6 +246,32 @@ int uiRunAcquisitionDialog(const AcquisitionDialogContent* content) {
     }
     record("acquisitionClick|2");
     return acquisitionDialogCommand(2, &result) ? result : -1;
+}
+
+int uiRunSetTimeDialog(const SetTimeDialogContent* content) {
+    record(join({"setTimeDialog", content->title}));
+    if (!scripted.setTimeAvailable) {
+        return -1;
+    }
+    scripted.setTimeDialogs.push_back(*content);
+    int result = 0;
+    while (!scripted.setTimeClicks.empty()) {
+        ScriptedSetTimeClick click = scripted.setTimeClicks.front();
+        scripted.setTimeClicks.pop_front();
+        record(join({"setTimeClick", number(click.controlId)}));
+        std::string texts[SET_TIME_FIELDS];
+        const char* entries[SET_TIME_FIELDS];
+        for (int field = 0; field < SET_TIME_FIELDS; ++field) {
+            texts[field] = field < int(click.entries.size()) ? click.entries[size_t(field)]
+                                                             : number(content->position[field]);
+            entries[field] = texts[field].c_str();
+        }
+        if (setTimeDialogCommand(click.controlId, entries, &result)) {
+            return result;
+        }
+    }
+    record("setTimeClick|2");
+    return setTimeDialogCommand(SET_TIME_CANCEL, nullptr, &result) ? result : -1;
 }
 
 void uiProgressCreate(const char* text, const char* abortLabel) {

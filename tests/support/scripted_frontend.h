@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,15 @@
 struct ScriptedMessageBox {
     std::string text; // UTF-8, as shown
     std::string caption;
-    unsigned icon; // MB_ICONINFORMATION or MB_ICONHAND
+    unsigned icon;           // MB_ICONINFORMATION or MB_ICONHAND
+    bool overDialog = false; // owned by the open dialog, not the main window
+};
+
+// One button of the set-time dialog pressed with these six entries (day,
+// month, year, hour, minute, second); none given: the texts it opened with.
+struct ScriptedSetTimeClick {
+    int controlId;
+    std::vector<std::string> entries;
 };
 
 // One answer of a file dialog: a chosen path, or a cancel (or failure) with
@@ -51,6 +60,8 @@ struct ScriptedFrontend {
     std::vector<MenuEntry> menuBar;
     bool menuBarAttached = false;
     std::map<int, bool> checked;
+    // The command ids greyed out on the bar as it stands.
+    std::set<int> greyed;
 
     std::vector<std::string> spanItems;
     int spanSelection = -1;
@@ -79,6 +90,12 @@ struct ScriptedFrontend {
     bool acquisitionAvailable = true;
     std::deque<int> acquisitionClicks;
     std::vector<AcquisitionDialogContent> acquisitionDialogs;
+
+    // Set-time dialog: as the acquisition dialog, a script of button presses
+    // ended by Cancel when it runs out.
+    bool setTimeAvailable = true;
+    std::deque<ScriptedSetTimeClick> setTimeClicks;
+    std::vector<SetTimeDialogContent> setTimeDialogs;
 
     // Progress dialog
     bool progressOpen = false;

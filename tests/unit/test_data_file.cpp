@@ -302,6 +302,26 @@ TEST_F(DataFile, AValidFileWithNoRecordsIsData) {
     EXPECT_EQ(dataHeader.reserved[11], 0xAB);
 }
 
+// A name from the command line or a drop: opened as the dialog's choice
+// would be, except that a missing name is reported, not created.
+TEST_F(DataFile, ANamedFileOpensAsAChosenOneButAMissingOneIsNotCreated) {
+    writeBytes(path("named.kvd"), fileOf(20, 2, 3, 3));
+    openNamedDataFileCommand(path("named.kvd").c_str());
+    EXPECT_TRUE(scripted.messageBoxes.empty());
+    EXPECT_TRUE(dataPresent);
+    EXPECT_EQ(dataHeader.count, 3u);
+    EXPECT_EQ(scripted.spanSelection, 2);
+
+    openNamedDataFileCommand(path("missing.kvd").c_str());
+    EXPECT_NE(access(path("missing.kvd").c_str(), F_OK), 0);
+    writeBytes(path("short.kvd"), fileOf(20, 2, 5, 4));
+    openNamedDataFileCommand(path("short.kvd").c_str());
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{
+                                  "Unable to load data from disc!: 2 / Error:",
+                                  "Error loading data from file! / Vantorix Data Acquisition"}));
+    EXPECT_EQ(dataHeader.count, 3u);
+}
+
 // A file size limit stands in for a full disk: it cuts a write short at any
 // byte the test chooses.
 class DataFileShortWrite : public DataFile {

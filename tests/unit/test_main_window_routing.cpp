@@ -40,7 +40,8 @@ TEST_F(Routing, SpanSelectorNotificationsAreTaken) {
     for (int notification : {CBN_DROPDOWN, CBN_SELENDOK, 1, 3}) {
         EXPECT_TRUE(mainWindowCommand(IDC_SPAN_COMBO, notification));
     }
-    EXPECT_TRUE(scripted.calls.empty());
+    // Without data a confirmed choice only gives the focus back.
+    EXPECT_EQ(scripted.calls, Strings{"focusMainWindow"});
 }
 
 TEST_F(Routing, AboutBoxHasTheCaptionOfTheActiveLanguage) {
@@ -187,6 +188,20 @@ TEST_F(Routing, NeedsDataShowsMessage45WithTheCommandsCaption) {
         EXPECT_EQ(scripted.calls, (Strings{std::string("messageBox|No data present,\naborting "
                                                        "operation|") +
                                            caption.shown + "|64"}));
+    }
+    const struct {
+        int command;
+        const char* shown;
+    } commands[] = {{IDM_EXPORT_ZOOM, "Saving data..."},
+                    {IDM_EXPORT_MAIN, "Saving data..."},
+                    {IDM_EXPORT_ALL, "Saving data..."},
+                    {IDM_SET_TIME, "Set Time"}};
+    for (const auto& command : commands) {
+        scripted.calls.clear();
+        EXPECT_TRUE(mainWindowCommand(command.command, 0));
+        EXPECT_EQ(scripted.calls, (Strings{std::string("messageBox|No data present,\naborting "
+                                                       "operation|") +
+                                           command.shown + "|64"}));
     }
     dataPresent = true;
     scripted.calls.clear();

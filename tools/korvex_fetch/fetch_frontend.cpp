@@ -5,6 +5,7 @@
 
 #include "acquire/transfer.h"
 #include "frontend/frontend.h"
+#include "tools/common/tool_command_line.h"
 
 FetchAnswers fetchAnswers;
 FetchOutcome fetchOutcome;
@@ -20,8 +21,6 @@ int lastPosition = -1;
 bool barOpen;
 
 constexpr int BAR_WIDTH = 40;
-// The common dialogs' own number for a name that does not fit the buffer.
-constexpr int FNERR_BUFFERTOOSMALL = 0x3003;
 
 } // namespace
 
@@ -42,13 +41,7 @@ void finishProgressLine() {
 
 void uiMessageBox(const char* text, const char* caption, unsigned) {
     finishProgressLine();
-    // Captions like "Error:" end in their own colon.
-    size_t length = std::strlen(caption);
-    bool colon = length > 0 && caption[length - 1] == ':';
-    std::fprintf(stderr, "korvex-fetch: %s%s ", caption, colon ? "" : ":");
-    for (const char* c = text; *c != '\0'; ++c)
-        std::fputc(*c == '\n' ? ' ' : *c, stderr);
-    std::fputc('\n', stderr);
+    printProgramMessage(text, caption);
     fetchOutcome.messageShown = true;
 }
 
@@ -65,7 +58,7 @@ int uiRunAcquisitionDialog(const AcquisitionDialogContent* content) {
     if (!content->spanEnabled[span]) {
         finishProgressLine();
         std::fprintf(stderr,
-                     "korvex-fetch: \"%s\" is not offered at a sample time of %s s; offered:",
+                     "%s: \"%s\" is not offered at a sample time of %s s; offered:", TOOL_NAME,
                      content->spanLabels[span], content->intervalText);
         for (int k = 0; k < ACQUISITION_SPANS; ++k) {
             if (content->spanEnabled[k])
@@ -136,6 +129,7 @@ bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* d
 void uiSetMenuBar(const MenuEntry*, int) {}
 void uiDestroyMenuBar() {}
 void uiCheckMenuItem(int, bool) {}
+void uiEnableMenuItem(int, bool) {}
 void uiStartTimer(int, unsigned) {}
 void uiStopTimer(int) {}
 void uiDestroyMainWindow() {}
@@ -154,4 +148,7 @@ void uiScrollSetInfo(const ScrollInfo*, unsigned) {}
 void uiScrollShow(bool) {}
 int uiRunAboutDialog(const char*) {
     return 2;
+}
+void uiDialogMessageBox(const char* text, const char* caption, unsigned icon) {
+    uiMessageBox(text, caption, icon);
 }

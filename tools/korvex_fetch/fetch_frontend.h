@@ -4,6 +4,9 @@
 #pragma once
 #include <cstddef>
 
+// The common dialogs' own number for a name that does not fit the buffer.
+constexpr int FNERR_BUFFERTOOSMALL = 0x3003;
+
 struct FetchAnswers {
     int span;           // answers the acquisition dialog
     const char* output; // answers the save dialog

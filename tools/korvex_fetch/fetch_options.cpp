@@ -7,18 +7,22 @@
 #include "acquire/amount_table.h"
 #include "app/texts.h"
 #include "res/text_table.h"
+#include "tools/common/tool_command_line.h"
 
-void printFetchUsage() {
-    std::fprintf(stderr, "usage: korvex-fetch [--port COMn|DEVICE | --auto] [--span NAME|INDEX]\n"
-                         "                    [--lang en|de|da] [-o FILE.kvd]\n"
-                         "Downloads logged values from a T596 and writes them as a data file.\n"
-                         "  --port   the serial port: COM1..COM8 or a device path (default COM1)\n"
-                         "  --auto   search COM1..COM8 for the device\n"
-                         "  --span   the span to fetch, as the acquisition dialog names it in any\n"
-                         "           language (\"5 hours\", \"12 Stunden\") or its position 0..13\n"
-                         "           (default \"5 hours\")\n"
-                         "  --lang   the language of the messages (default en)\n"
-                         "  -o       the data file to write; without it nothing is written\n");
+static void printFetchUsage() {
+    std::printf("Usage: korvex-fetch [--port COMn|DEVICE | --auto] [--span NAME|INDEX]\n"
+                "                    [--lang en|de|da] [-o FILE.kvd|FILE.daq|FILE.csv]\n"
+                "Downloads logged values from a T596 and writes them as a data file.\n"
+                "  --port   the serial port: COM1..COM8 or a device path (default COM1)\n"
+                "  --auto   search COM1..COM8 for the device\n"
+                "  --span   the span to fetch, as the acquisition dialog names it in any\n"
+                "           language (\"5 hours\", \"12 Stunden\") or its position 0..13\n"
+                "           (default \"5 hours\")\n"
+                "  --lang   the language of the messages (default en)\n"
+                "  -o       the file to write: a data file, or by its extension the text\n"
+                "           export of all samples (.daq) or a CSV (.csv); without it\n"
+                "           nothing is written\n"
+                "  --help, --version  print this, or the version, and exit\n");
 }
 
 static bool sameIgnoringCase(const char* a, const char* b) {
@@ -56,24 +60,18 @@ static bool copyPath(char* out, const char* in) {
     return true;
 }
 
-static int usageError(const char* what, const char* argument) {
-    std::fprintf(stderr, "korvex-fetch: %s: %s\n", what, argument);
-    printFetchUsage();
-    return FETCH_EXIT_USAGE;
-}
-
 static int parsePort(const char* value, FetchOptions* options) {
     if ((value[0] == 'C' || value[0] == 'c') && (value[1] == 'O' || value[1] == 'o') &&
         (value[2] == 'M' || value[2] == 'm')) {
         char* end = nullptr;
         long port = std::strtol(value + 3, &end, 10);
         if (end == value + 3 || *end != '\0' || port < 1 || port > 8)
-            return usageError("no such port (COM1..COM8)", value);
+            return toolUsageError("no such port (COM1..COM8): %s", value);
         options->port = int(port);
         return 0;
     }
     if (!copyPath(options->device, value))
-        return usageError("device path empty or too long", value);
+        return toolUsageError("device path empty or too long: %s", value);
     options->port = 0;
     return 0;
 }
@@ -86,10 +84,8 @@ int parseFetchOptions(int argc, char** argv, FetchOptions* options) {
     bool portGiven = false;
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
-        if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
-            printFetchUsage();
-            return FETCH_EXIT_USAGE;
-        }
+        if (answerInformationOption(option, printFetchUsage))
+            return TOOL_ANSWERED;
         if (std::strcmp(option, "--auto") == 0) {
             options->autoSearch = true;
             continue;
@@ -98,9 +94,9 @@ int parseFetchOptions(int argc, char** argv, FetchOptions* options) {
                           std::strcmp(option, "--span") == 0 ||
                           std::strcmp(option, "--lang") == 0 || std::strcmp(option, "-o") == 0;
         if (!takesValue)
-            return usageError("unknown option", option);
+            return toolUsageError("unknown option: %s", option);
         if (i + 1 >= argc)
-            return usageError("missing value after", option);
+            return toolUsageError("missing value after %s", option);
         const char* value = argv[++i];
         if (std::strcmp(option, "--port") == 0) {
             portGiven = true;
@@ -110,21 +106,15 @@ int parseFetchOptions(int argc, char** argv, FetchOptions* options) {
         } else if (std::strcmp(option, "--span") == 0) {
             options->span = spanFromName(value);
             if (options->span < 0)
-                return usageError("no such span", value);
+                return toolUsageError("no such span: %s", value);
         } else if (std::strcmp(option, "--lang") == 0) {
-            if (std::strcmp(value, "en") == 0)
-                options->languageBase = LANG_ENGLISH;
-            else if (std::strcmp(value, "de") == 0)
-                options->languageBase = LANG_GERMAN;
-            else if (std::strcmp(value, "da") == 0)
-                options->languageBase = LANG_DANISH;
-            else
-                return usageError("no such language (en, de, da)", value);
+            if (!languageFromName(value, &options->languageBase))
+                return toolUsageError("no such language (en, de, da): %s", value);
         } else if (!copyPath(options->output, value)) {
-            return usageError("file name empty or too long", value);
+            return toolUsageError("file name empty or too long: %s", value);
         }
     }
     if (portGiven && options->autoSearch)
-        return usageError("choose one of", "--port, --auto");
+        return toolUsageError("choose one of --port and --auto");
     return 0;
 }

@@ -2,9 +2,9 @@
 #pragma once
 #include <cstdint>
 
-constexpr int FETCH_EXIT_OK = 0;
-constexpr int FETCH_EXIT_FAILED = 1;
-constexpr int FETCH_EXIT_USAGE = 2;
+// Beside the tools' own exit codes: the transfer ended without a single
+// sample (an echoed count of 0, a device that stopped at once).
+constexpr int FETCH_EXIT_EMPTY = 3;
 
 constexpr int FETCH_PATH_SIZE = 256;
 
@@ -17,10 +17,9 @@ struct FetchOptions {
     char output[FETCH_PATH_SIZE]; // -o, empty: no file
 };
 
-// Fills options from argv. Returns 0, or FETCH_EXIT_USAGE after printing why
-// to standard error.
+// Fills options from argv. Returns 0; TOOL_ANSWERED after answering --help
+// or --version; or TOOL_EXIT_USAGE after saying what is wrong.
 int parseFetchOptions(int argc, char** argv, FetchOptions* options);
 // The span a name stands for: its index 0..13, or its label in any of the
 // three languages, letter case ignored. -1 when none.
 int spanFromName(const char* name);
-void printFetchUsage();

@@ -22,7 +22,10 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file.h"
+#include "platform/serial_ports.h"
 #include "res/text_table.h"
+#include "tools/common/output_file.h"
+#include "tools/common/tool_command_line.h"
 #include "tools/korvex_fetch/fetch_frontend.h"
 #include "tools/korvex_fetch/fetch_options.h"
 
@@ -33,14 +36,13 @@
 #include <unistd.h>
 #endif
 
+extern const char TOOL_NAME[] = "korvex-fetch";
+
 // A stream that stops without the device's DEV_STOP would keep the progress
 // dialog up for ever; unattended, the fetch gives up after this long.
 constexpr uint64_t STALL_LIMIT_MS = 5000;
 constexpr uint32_t LOOP_SLEEP_MS = 5;
 constexpr uint64_t STOP_DRAIN_MS = 500;
-// A device that answers every ping but never reports its interval makes the
-// Transfer command ping again and again; unattended, the fetch gives up.
-constexpr uint64_t INTERVAL_WAIT_MS = 5000;
 
 static std::atomic<bool> interrupted;
 
@@ -48,32 +50,89 @@ static void onInterrupt(int) {
     interrupted.store(true);
 }
 
-static bool openChosenPort(const FetchOptions& options) {
-    bool opened = false;
-    if (options.autoSearch) {
-        opened = searchPorts() != 0;
-        if (!opened)
-            showMessage(MSG_DEVICE_NOT_FOUND, CAPTION_COMMUNICATION, 0);
-        return opened;
+// The save dialog's own number for a name too long has no words in the system.
+static void reportOutputError(const char* path, int error) {
+    if (error == FNERR_BUFFERTOOSMALL)
+        reportPath(path, "file name too long");
+    else
+        reportPathError(path, error);
+}
+
+// The port as the user named it and the device it stands for: "COM1
+// (/dev/ttyUSB0)", or the device path given. False, with "COMn" alone,
+// when no device stands for the port.
+static bool describePort(int port, const char* device, char* text, size_t size) {
+    if (port == 0) {
+        std::snprintf(text, size, "%s", device);
+        return true;
     }
-    opened = options.port != 0 ? openLink(options.port, LINK_BAUD)
-                               : openLinkDevice(options.device, LINK_BAUD);
-    if (!opened)
-        showMessage(MSG_PORT_FAILED, CAPTION_COMMUNICATION, 0);
-    return opened;
+    char path[FETCH_PATH_SIZE];
+    const bool resolved = resolveSerialPort(port, path, sizeof path) == 0;
+    if (resolved)
+        std::snprintf(text, size, "COM%d (%s)", port, path);
+    else
+        std::snprintf(text, size, "COM%d", port);
+    return resolved;
+}
+
+// The search names no port when it fails; when not one of them stands for a
+// device, that is the reason, not a silent logger.
+static void reportSearchFailure() {
+    char path[FETCH_PATH_SIZE];
+    for (int port = SERIAL_PORT_FIRST; port <= SERIAL_PORT_LAST; ++port) {
+        if (resolveSerialPort(port, path, sizeof path) == 0)
+            return;
+    }
+    toolError("COM%d..COM%d: no serial device stands for any of these ports", SERIAL_PORT_FIRST,
+              SERIAL_PORT_LAST);
+}
+
+// Opens the port the command line names; returns its number, 0 for the
+// device path given, or -1 after the program's message and the reason.
+static int openChosenPort(const FetchOptions& options) {
+    if (options.autoSearch) {
+        const int found = searchPorts();
+        if (found != 0)
+            return found;
+        showMessage(MSG_DEVICE_NOT_FOUND, CAPTION_COMMUNICATION, 0);
+        reportSearchFailure();
+        return -1;
+    }
+    const bool opened = options.port != 0 ? openLink(options.port, LINK_BAUD)
+                                          : openLinkDevice(options.device, LINK_BAUD);
+    if (opened)
+        return options.port;
+    showMessage(MSG_PORT_FAILED, CAPTION_COMMUNICATION, 0);
+    char port[FETCH_PATH_SIZE + 16];
+    if (describePort(options.port, options.device, port, sizeof port))
+        reportPathError(port, linkOpenError());
+    else
+        reportPath(port, "no serial device stands for this port");
+    return -1;
 }
 
 // A file that cannot be written must be found out before a transfer that can
-// take minutes, not after it. The test begins the replacement that saving
-// will make and gives it up, which leaves the name as it was.
+// take minutes, not after it: the final name, ".kvd" added, is begun as the
+// save will begin it, and abandoned, which leaves nothing behind. A directory
+// is refused as named, before ".kvd" could turn it into a file beside it.
 static bool outputWritable(const char* name) {
+    if (outputPathRefused(name))
+        return false;
     char path[DATA_FILE_PATH_SIZE];
-    if (!fetchOutputPath(name, DATA_FILE_EXTENSION, path, sizeof path))
-        return true; // the save reports a name that does not fit
+    if (!fetchOutputPath(name, DATA_FILE_EXTENSION, path, sizeof path)) {
+        char tooLong[FETCH_PATH_SIZE + sizeof ".kvd"];
+        fetchOutputPath(name, DATA_FILE_EXTENSION, tooLong, sizeof tooLong);
+        showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, FNERR_BUFFERTOOSMALL);
+        reportOutputError(tooLong, FNERR_BUFFERTOOSMALL);
+        return false;
+    }
+    if (std::strcmp(path, name) != 0 && outputPathRefused(path))
+        return false;
     FileReplacement replacement;
     int err = fileReplaceBegin(path, &replacement);
     if (err != 0) {
         showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, err);
+        reportOutputError(path, err);
         return false;
     }
     fileReplaceAbandon(&replacement);
@@ -81,7 +140,7 @@ static bool outputWritable(const char* name) {
 }
 
 static bool sequenceIdle() {
-    return !transferActive && !countConfirmPending && commandQueueEmpty();
+    return !transferRunning() && !countConfirmPending && commandQueueEmpty();
 }
 
 // Runs the sequence until the transfer completes or ends without data.
@@ -93,7 +152,6 @@ static bool runTransfer() {
     uint32_t lastReceived = 0;
     uint64_t lastArrival = nextPump;
     bool stopSent = false;
-    uint64_t started = nextPump;
     for (;;) {
         int command = 0;
         // An interrupt drops a Transfer command that was posted again: the
@@ -103,10 +161,6 @@ static bool runTransfer() {
                 transferAbortCommand();
             if (command != IDM_TRANSFER || interrupted.load())
                 continue;
-            if (deviceInterval.load() == 0 && monotonicMs() - started >= INTERVAL_WAIT_MS) {
-                std::fprintf(stderr, "korvex-fetch: the device reports no sample interval\n");
-                return false;
-            }
             transferCommand();
         }
         if (dataPresent)
@@ -168,6 +222,8 @@ int main(int argc, char** argv) {
     consoleUseUtf8(&argc, &argv);
     FetchOptions options;
     int usage = parseFetchOptions(argc, argv, &options);
+    if (usage == TOOL_ANSWERED)
+        return TOOL_EXIT_OK;
     if (usage != 0)
         return usage;
     configBlock.languageBase = options.languageBase;
@@ -180,9 +236,10 @@ int main(int argc, char** argv) {
     mainWindowCreateEvents();
     transferInit();
     if (options.output[0] != '\0' && !outputWritable(options.output))
-        return FETCH_EXIT_FAILED;
-    if (fetchOutcome.messageShown || !openChosenPort(options))
-        return FETCH_EXIT_FAILED;
+        return TOOL_EXIT_FAILED;
+    const int port = fetchOutcome.messageShown ? -1 : openChosenPort(options);
+    if (port < 0)
+        return TOOL_EXIT_FAILED;
     bool completed = runTransfer();
     finishProgressLine();
     // Let the DEV_STOP of an abort leave before the link closes.
@@ -191,17 +248,45 @@ int main(int argc, char** argv) {
         sleepMs(LOOP_SLEEP_MS);
     closeLink();
     if (!completed) {
-        if (interrupted.load() && !fetchOutcome.messageShown)
-            std::fprintf(stderr, "korvex-fetch: interrupted\n");
-        return FETCH_EXIT_FAILED;
+        // The program's message names no port; with a COMn or a search, the
+        // user may not know which device was tried.
+        if (fetchOutcome.messageShown) {
+            char device[FETCH_PATH_SIZE + 16];
+            describePort(port, options.device, device, sizeof device);
+            reportPath(device, "the transfer failed");
+        } else if (interrupted.load()) {
+            toolError("interrupted");
+        }
+        return TOOL_EXIT_FAILED;
     }
-    if (options.output[0] != '\0') {
+    // The window shows an empty result; a script must be able to tell it from
+    // a download, and no file is replaced by a bare header.
+    if (dataHeader.count == 0) {
+        toolError("the device sent no samples; nothing was written");
+        return FETCH_EXIT_EMPTY;
+    }
+    // A .daq or .csv is written as korvex-convert writes it; any other name is
+    // the data file, as the save dialog would take it.
+    const OutputWriter* text = outputWriterFor(options.output);
+    if (text != nullptr && std::strcmp(text->extension, DATA_FILE_EXTENSION) != 0) {
+        const int failure = text->write(options.output);
+        if (failure != 0) {
+            if (failure != OUTPUT_FAILED)
+                reportPathError(options.output, failure);
+            return TOOL_EXIT_FAILED;
+        }
+        std::snprintf(fetchOutcome.savedPath, sizeof fetchOutcome.savedPath, "%s", options.output);
+    } else if (options.output[0] != '\0') {
         int result = saveDataFile();
-        if (result != 0)
+        if (result != 0) {
             showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, result);
+            reportOutputError(fetchOutcome.savedPath, result);
+        } else if (fetchOutcome.messageShown) {
+            reportPathError(fetchOutcome.savedPath, dataFileShortWriteError());
+        }
         if (fetchOutcome.messageShown)
-            return FETCH_EXIT_FAILED;
+            return TOOL_EXIT_FAILED;
     }
     printSummary(fetchOutcome.savedPath[0] != '\0' ? fetchOutcome.savedPath : nullptr);
-    return FETCH_EXIT_OK;
+    return TOOL_EXIT_OK;
 }

@@ -14,12 +14,13 @@
 
 #include "link/device_codes.h"
 #include "link/frame_codec.h"
+#include "tools/common/tool_command_line.h"
 #include "tools/t596sim/sim_pattern.h"
+
+extern const char TOOL_NAME[] = "t596sim";
 
 namespace {
 
-constexpr int EXIT_USAGE = 2;
-constexpr int EXIT_FAILURE_RUN = 1;
 constexpr uint32_t LINE_BYTES_PER_SECOND = 5760; // 57,600 baud, 10 bits a byte
 constexpr int HANGUP_PAUSE_MS = 20;
 // Line pacing hands the port about this many milliseconds of bytes at a time,
@@ -48,6 +49,7 @@ struct Options {
     long echoCount = -1;
     long stopAfter = -1;
     long vanishAfter = -1;
+    long surplus = 0;
     bool verbose = false;
 };
 
@@ -76,14 +78,13 @@ const char USAGE[] = "Usage: t596sim [options]\n"
                      "                    received, and send that many samples\n"
                      "  --stop-after N    end a transfer after N samples by sending DEV_STOP\n"
                      "  --vanish-after N  after N samples close the line and exit\n"
+                     "  --surplus N       after the samples of a transfer send N more that\n"
+                     "                    were not asked for\n"
                      "  --verbose         report each request and transfer on stderr\n"
-                     "  --help            show this text\n";
+                     "  --help, --version print this, or the version, and exit\n";
 
-int usageError(const char* format, const char* what) {
-    fprintf(stderr, "t596sim: ");
-    fprintf(stderr, format, what);
-    fprintf(stderr, "\nTry 't596sim --help'.\n");
-    return EXIT_USAGE;
+void printUsage() {
+    fputs(USAGE, stdout);
 }
 
 bool parseLong(const char* text, long low, long high, long* value) {
@@ -102,15 +103,13 @@ bool parseLong(const char* text, long low, long high, long* value) {
 int parseOptions(int argc, char** argv, Options* o) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        if (strcmp(arg, "--help") == 0) {
-            fputs(USAGE, stdout);
-            return 0;
-        }
+        if (answerInformationOption(arg, printUsage))
+            return TOOL_EXIT_OK;
         bool takesValue = strcmp(arg, "--link") == 0 || strcmp(arg, "--tty") == 0 ||
                           strcmp(arg, "--interval") == 0 || strcmp(arg, "--pattern") == 0 ||
                           strcmp(arg, "--pace") == 0 || strcmp(arg, "--noise") == 0 ||
                           strcmp(arg, "--echo-count") == 0 || strcmp(arg, "--stop-after") == 0 ||
-                          strcmp(arg, "--vanish-after") == 0;
+                          strcmp(arg, "--vanish-after") == 0 || strcmp(arg, "--surplus") == 0;
         if (!takesValue) {
             if (strcmp(arg, "--filler") == 0)
                 o->filler = true;
@@ -121,11 +120,11 @@ int parseOptions(int argc, char** argv, Options* o) {
             else if (strcmp(arg, "--verbose") == 0)
                 o->verbose = true;
             else
-                return usageError("unknown option '%s'", arg);
+                return toolUsageError("unknown option: %s", arg);
             continue;
         }
         if (i + 1 >= argc)
-            return usageError("option '%s' needs a value", arg);
+            return toolUsageError("missing value after %s", arg);
         const char* value = argv[++i];
         long number = 0;
         if (strcmp(arg, "--link") == 0) {
@@ -134,8 +133,8 @@ int parseOptions(int argc, char** argv, Options* o) {
             o->ttyPath = value;
         } else if (strcmp(arg, "--interval") == 0) {
             if (!parseLong(value, 0, 100, &number))
-                return usageError("--interval takes 0..100 (hundredths of a second), not '%s'",
-                                  value);
+                return toolUsageError("--interval takes 0..100 (hundredths of a second), not '%s'",
+                                      value);
             o->interval = static_cast<uint16_t>(number);
         } else if (strcmp(arg, "--pattern") == 0) {
             if (strcmp(value, "load") == 0)
@@ -143,28 +142,32 @@ int parseOptions(int argc, char** argv, Options* o) {
             else if (strcmp(value, "count") == 0)
                 o->pattern = Pattern::Count;
             else
-                return usageError("--pattern takes load or count, not '%s'", value);
+                return toolUsageError("--pattern takes load or count, not '%s'", value);
         } else if (strcmp(arg, "--pace") == 0) {
             if (strcmp(value, "line") == 0)
                 o->pace = Pace::Line;
             else if (strcmp(value, "none") == 0)
                 o->pace = Pace::None;
             else
-                return usageError("--pace takes line or none, not '%s'", value);
+                return toolUsageError("--pace takes line or none, not '%s'", value);
         } else if (strcmp(arg, "--noise") == 0) {
             char* end = nullptr;
             double rate = strtod(value, &end);
             if (*value == '\0' || *end != '\0' || !(rate >= 0.0 && rate <= 1.0))
-                return usageError("--noise takes a probability 0..1, not '%s'", value);
+                return toolUsageError("--noise takes a probability 0..1, not '%s'", value);
             o->noise = rate;
         } else {
-            if (!parseLong(value, 0, strcmp(arg, "--echo-count") == 0 ? MAX_COUNT : LONG_MAX,
-                           &number))
-                return usageError("bad number '%s'", value);
-            if (strcmp(arg, "--echo-count") == 0)
+            const bool count = strcmp(arg, "--echo-count") == 0;
+            if (!parseLong(value, 0, count ? MAX_COUNT : LONG_MAX, &number))
+                return count
+                           ? toolUsageError("--echo-count takes 0..%u, not '%s'", MAX_COUNT, value)
+                           : toolUsageError("%s takes a whole number from 0, not '%s'", arg, value);
+            if (count)
                 o->echoCount = number;
             else if (strcmp(arg, "--stop-after") == 0)
                 o->stopAfter = number;
+            else if (strcmp(arg, "--surplus") == 0)
+                o->surplus = number;
             else
                 o->vanishAfter = number;
         }
@@ -230,24 +233,31 @@ bool makeRaw(int fd) {
     return tcsetattr(fd, TCSANOW, &tio) == 0;
 }
 
+// Closes fd after a failure, keeping the failure's errno for the report.
+int closeFailed(int fd) {
+    int err = errno;
+    close(fd);
+    errno = err;
+    return -1;
+}
+
 // A new pseudo-terminal; the slave's path goes to slavePath. The slave is
-// opened once to set raw mode, then left to the PC side.
+// opened once to set raw mode, then left to the PC side. -1 with errno set
+// when that fails.
 int openPseudoTerminal(char* slavePath, size_t size) {
     int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0)
         return -1;
-    if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, slavePath, size) != 0) {
-        close(master);
-        return -1;
-    }
+    if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, slavePath, size) != 0)
+        return closeFailed(master);
     int slave = open(slavePath, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    bool raw = slave >= 0 && makeRaw(slave) && makeRaw(master);
-    if (slave >= 0)
-        close(slave);
-    if (!raw) {
-        close(master);
-        return -1;
+    if (slave < 0)
+        return closeFailed(master);
+    if (!makeRaw(slave) || !makeRaw(master)) {
+        closeFailed(slave);
+        return closeFailed(master);
     }
+    close(slave);
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
     return master;
 }
@@ -256,34 +266,31 @@ int openTty(const char* path) {
     int fd = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    if (!makeRaw(fd)) {
-        close(fd);
-        return -1;
-    }
-    return fd;
+    return makeRaw(fd) ? fd : closeFailed(fd);
 }
 
+// What makeLink returns when the name holds something other than a link.
+constexpr int NOT_A_LINK = -1;
+
 // Points linkPath at target, replacing an old symbolic link but never a file.
-bool makeLink(const char* linkPath, const char* target) {
+// Returns 0, NOT_A_LINK or the system error number.
+int makeLink(const char* linkPath, const char* target) {
     char temporary[PATH_SIZE];
     int n = snprintf(temporary, sizeof temporary, "%s.t596sim-%d", linkPath, getpid());
     if (n < 0 || static_cast<size_t>(n) >= sizeof temporary)
-        return false;
+        return ENAMETOOLONG;
     unlink(temporary);
     if (symlink(target, temporary) != 0)
-        return false;
+        return errno;
     char existing[PATH_SIZE];
-    if (readlink(linkPath, existing, sizeof existing) < 0 && errno != ENOENT) {
-        fprintf(stderr, "t596sim: %s exists and is not a symbolic link; leaving it alone\n",
-                linkPath);
+    int err = 0;
+    if (readlink(linkPath, existing, sizeof existing) < 0 && errno != ENOENT)
+        err = errno == EINVAL ? NOT_A_LINK : errno;
+    else if (rename(temporary, linkPath) != 0)
+        err = errno;
+    if (err != 0)
         unlink(temporary);
-        return false;
-    }
-    if (rename(temporary, linkPath) != 0) {
-        unlink(temporary);
-        return false;
-    }
-    return true;
+    return err;
 }
 
 // Removes the link only while it still points at this simulator's device.
@@ -369,7 +376,8 @@ void emitCode(Device& d, uint16_t code) {
 uint8_t sampleValue(const Device& d, uint32_t k) {
     if (d.options->pattern == Pattern::Count)
         return countPatternValue(k);
-    uint64_t back = d.total - 1 - k;
+    // Surplus values past the last counted one repeat the newest.
+    uint64_t back = k < d.total ? d.total - 1 - k : 0;
     uint64_t backHundredths = back * d.options->interval % HUNDREDTHS_PER_DAY;
     uint32_t timeOfDay = static_cast<uint32_t>(
         (d.newestTimeOfDay + HUNDREDTHS_PER_DAY - backHundredths) % HUNDREDTHS_PER_DAY);
@@ -396,7 +404,7 @@ void startTransfer(Device& d, uint32_t total) {
     d.newestLogIndex = hundredths / interval + MAX_COUNT;
     d.total = total;
     d.sent = 0;
-    d.sending = total > 0;
+    d.sending = total > 0 || d.options->surplus > 0;
 }
 
 // Puts sample frames behind what waits, up to the refill limit, and carries
@@ -420,7 +428,7 @@ void refill(Device& d) {
         emit(d, frame, FRAME8_SIZE);
         ++d.sent;
         ++d.samplesSentEver;
-        if (d.sent == d.total) {
+        if (d.sent == d.total + static_cast<uint64_t>(o.surplus)) {
             d.sending = false; // a full transfer simply ends
             logEvent(d, "transfer complete, samples sent:", d.sent);
         }
@@ -545,7 +553,7 @@ int serve(Device& d) {
             if (errno == EINTR)
                 continue;
             perror("t596sim: poll");
-            return EXIT_FAILURE_RUN;
+            return TOOL_EXIT_FAILED;
         }
         bool hungUp = false;
         if (fd.revents & POLLIN) {
@@ -595,16 +603,18 @@ int main(int argc, char** argv) {
         fd = openPseudoTerminal(devicePath, sizeof devicePath);
     }
     if (fd < 0) {
-        fprintf(stderr, "t596sim: cannot open %s: %s\n",
-                options.ttyPath != nullptr ? options.ttyPath : "a pseudo-terminal",
-                strerror(errno));
-        return EXIT_FAILURE_RUN;
+        toolError("cannot open %s: %s",
+                  options.ttyPath != nullptr ? options.ttyPath : "a pseudo-terminal",
+                  strerror(errno));
+        return TOOL_EXIT_FAILED;
     }
-    if (options.linkPath != nullptr && !makeLink(options.linkPath, devicePath)) {
-        fprintf(stderr, "t596sim: cannot make the link %s: %s\n", options.linkPath,
-                strerror(errno));
+    int linkError = options.linkPath != nullptr ? makeLink(options.linkPath, devicePath) : 0;
+    if (linkError != 0) {
+        toolError("cannot make the link %s: %s", options.linkPath,
+                  linkError == NOT_A_LINK ? "it exists and is not a symbolic link; left alone"
+                                          : strerror(linkError));
         close(fd);
-        return EXIT_FAILURE_RUN;
+        return TOOL_EXIT_FAILED;
     }
     printf("%s\n", devicePath);
     fflush(stdout);

@@ -1,0 +1,11 @@
+// The Qt printing layer's jobs: a printer chosen in the print dialog, or a
+// PDF file, which is written whole beside its name and only then takes it.
+#pragma once
+#include <QPrinter>
+#include <memory>
+
+#include "frontend/printer.h"
+
+// A job on printer as the print dialog left it: a PDF file when its output
+// format is PDF, else the printer itself.
+PrintJob* qtPrintJobFor(std::unique_ptr<QPrinter> printer);

@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""korvex as a user starts it.
+
+command-line KORVEX VERSION: --version and --help answer without a display; a
+usage error exits 2 with a pointer to --help.
+open-at-start KORVEX: under Xvfb, `korvex FILE.kvd` shows the file's curves in
+both charts (judged by the screenshot's pixels) and keeps the configuration in
+the working directory; with --desktop, in ~/.config/korvex.
+"""
+import math
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def check(condition, what):
+    if not condition:
+        sys.exit("FAILED: " + what)
+
+
+def run(command, **options):
+    return subprocess.run(command, capture_output=True, text=True, timeout=30, **options)
+
+
+def command_line(korvex, version):
+    bare = {k: v for k, v in os.environ.items()
+            if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    done = run([korvex, "--version"], env=bare)
+    check((done.returncode, done.stdout, done.stderr) == (0, f"korvex {version}\n", ""),
+          f"--version without a display: {done}")
+    done = run([korvex, "--help"], env=bare)
+    check(done.returncode == 0 and done.stdout.startswith("Usage: ") and not done.stderr and
+          all(name in done.stdout for name in ("--version", "--desktop", "FILE.kvd")),
+          f"--help without a display: {done}")
+    done = run([korvex, "--no-such-option"], env=bare)
+    check(done.returncode == 2 and done.stderr.endswith(
+        "korvex: Unknown option 'no-such-option'.\nTry 'korvex --help' for more information.\n"),
+        f"a usage error: {done}")
+
+
+def curve_pixels(window):
+    """Pixels of the curve pen (pure blue) in the upper and lower half of the window."""
+    ppm = subprocess.run(["import", "-silent", "-window", window, "-depth", "8", "ppm:-"],
+                         capture_output=True, timeout=30).stdout
+    _, width, height, _, pixels = ppm.split(maxsplit=4)
+    width, height = int(width), int(height)
+    half = width * (height // 2) * 3
+    count = lambda part: sum(part[i:i + 3] == b"\0\0\xff" for i in range(0, len(part), 3))
+    return count(pixels[:half]), count(pixels[half:width * height * 3])
+
+
+def show_and_judge(korvex, arguments, work, environment, what):
+    program = subprocess.Popen([korvex] + arguments, cwd=work, env=environment,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        window = run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
+                      "^Vantorix Data Acquisition Software$"]).stdout.split()
+        check(window, f"{what}: the main window appears")
+        counts, deadline = (0, 0), time.monotonic() + 20
+        while min(counts) < 100 and time.monotonic() < deadline:  # a busy machine paints late
+            time.sleep(0.3)
+            counts = curve_pixels(window[0])
+        check(min(counts) >= 100, f"{what}: curves in the zoom and main charts, found {counts}")
+        icon = run(["xprop", "-id", window[0], "_NET_WM_ICON"]).stdout
+        check("Icon (16 x 16)" in icon and "Icon (64 x 64)" in icon, f"{what}: the window icon")
+    finally:
+        program.terminate()
+        program.wait(timeout=30)
+
+
+def open_at_start(korvex):
+    if "KORVEX_UNDER_XVFB" not in os.environ:
+        sys.exit(subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -nolisten tcp",
+                                 sys.executable, __file__, "open-at-start", korvex],
+                                env=dict(os.environ, KORVEX_UNDER_XVFB="1")).returncode)
+    master, slave = os.openpty()  # COM1, so that start-up shows no port message
+    with tempfile.TemporaryDirectory() as scratch:
+        work, home = os.path.join(scratch, "work"), os.path.join(scratch, "home")
+        os.makedirs(work)
+        os.makedirs(home)
+        records = b"".join(bytes((24, 3, 1, i // 3600, i // 60 % 60, i % 60, 0, 0,
+                                  int(60 + 30 * math.sin(i / 240)))) for i in range(6000))
+        with open(os.path.join(work, "day.kvd"), "wb") as out:
+            out.write(struct.pack("<HHI12x", 100, 4, 6000) + records)
+        environment = {k: v for k, v in os.environ.items() if k != "XDG_CONFIG_HOME"}
+        environment.update(QT_QPA_PLATFORM="xcb", KORVEX_COM1=os.ttyname(slave), HOME=home)
+
+        show_and_judge(korvex, ["day.kvd"], work, environment, "korvex day.kvd")
+        check(os.path.getsize(os.path.join(work, "DAQSetup.cnf")) == 282,
+              "from a terminal the configuration is in the working directory")
+        os.remove(os.path.join(work, "DAQSetup.cnf"))
+        show_and_judge(korvex, ["--desktop", "day.kvd"], work, environment, "--desktop")
+        check(os.path.getsize(os.path.join(home, ".config/korvex/DAQSetup.cnf")) == 282 and
+              {"day.kvd"} == set(os.listdir(work)) and
+              not os.path.exists(os.path.join(home, "DAQSetup.cnf")),
+              "from the menu the configuration is in ~/.config/korvex only")
+    os.close(master)
+    os.close(slave)
+
+
+if __name__ == "__main__":
+    if sys.argv[1] == "command-line":
+        command_line(sys.argv[2], sys.argv[3])
+    else:
+        open_at_start(sys.argv[2])

@@ -1,0 +1,60 @@
+// Data files from anywhere: a refused file leaves the data in memory exactly
+// as it was; an accepted one has a count within the store, an interval other
+// than 0, exactly the size its count gives, and becomes the data byte for byte.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+#include "data/data_file_format.h"
+#include "data/sample_store.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+
+const DataHeader EARLIER = {37, 5, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}};
+
+uint8_t earlierByte(size_t i) {
+    return uint8_t(i * 31 + 11);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string path = fuzzScratchDirectory() + "/input.kvd";
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    fuzzRequire(fd >= 0 && write(fd, data, size) == ssize_t(size), "the input is on disk");
+    close(fd);
+
+    // Data on display before the open: as many records as the input could
+    // replace, and one more.
+    size_t watched = size / SAMPLE_RECORD_SIZE + 1;
+    uint8_t* records = reinterpret_cast<uint8_t*>(sampleStore);
+    for (size_t i = 0; i < watched * SAMPLE_RECORD_SIZE; ++i)
+        records[i] = earlierByte(i);
+    dataHeader = EARLIER;
+
+    int result = readDataFile(path.c_str(), false);
+
+    if (result != 0) {
+        fuzzRequire(dataFileFaultMessage(result, false) != 0,
+                    "a refused file is refused with a message of the catalogue");
+        fuzzRequire(std::memcmp(&dataHeader, &EARLIER, sizeof EARLIER) == 0,
+                    "a refused file leaves the header");
+        for (size_t i = 0; i < watched * SAMPLE_RECORD_SIZE; ++i)
+            fuzzRequire(records[i] == earlierByte(i), "a refused file leaves the records");
+        return 0;
+    }
+    fuzzRequire(dataHeader.count <= SAMPLE_STORE_CAPACITY, "the count fits the store");
+    fuzzRequire(dataHeader.interval != 0, "the interval is not 0");
+    fuzzRequire(size == DATA_HEADER_SIZE + size_t(SAMPLE_RECORD_SIZE) * dataHeader.count,
+                "the file is exactly its header and records");
+    DataHeader read;
+    decodeDataHeader(data, &read);
+    fuzzRequire(std::memcmp(&dataHeader, &read, sizeof read) == 0, "the header is the file's");
+    fuzzRequire(std::memcmp(records, data + DATA_HEADER_SIZE, size - DATA_HEADER_SIZE) == 0,
+                "the records are the file's");
+    return 0;
+}

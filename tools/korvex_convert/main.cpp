@@ -1,0 +1,120 @@
+// korvex-convert: a data file turned into what the program writes from it,
+// through the program's own reader and writers, for people who script:
+//
+//   korvex-convert FILE.kvd -o OUT.daq|OUT.csv|OUT.kvd|OUT.pdf [--lang en|de|da]
+//   korvex-convert --help | --version
+//
+// The .daq is byte for byte what File > Export > All writes of the same data
+// in the same language and region. Exit 0 when the output is whole, 1 with
+// the program's own message when the data file is refused or the output
+// cannot be written (the chosen name then holds what it held before), 2 on a
+// usage error. --help and --version answer on standard output.
+#include <cstdio>
+#include <cstring>
+
+#include "app/config_file.h"
+#include "app/messages.h"
+#include "data/data_file_format.h"
+#include "res/text_table.h"
+#include "tools/common/output_file.h"
+#include "tools/common/tool_command_line.h"
+
+extern const char TOOL_NAME[] = "korvex-convert";
+
+namespace {
+
+struct ConvertOptions {
+    const char* input;
+    const char* output;
+    uint16_t languageBase;
+};
+
+void printUsage() {
+    std::printf("Usage: korvex-convert FILE.kvd -o OUTPUT [--lang en|de|da]\n"
+                "Writes the samples of a data file as the program would.\n"
+                "  -o      the file to write; its extension chooses what it holds (%s):\n"
+                "          .daq the text export of all samples, .csv a table of time and\n"
+                "          value, .kvd the data file anew, .pdf the page Print gives of the\n"
+                "          file just opened\n"
+                "  --lang  the language of the .daq header, the printed labels and the\n"
+                "          messages (default en)\n"
+                "  --help, --version  print this, or the version, and exit\n",
+                outputExtensions());
+}
+
+int parseOptions(int argc, char** argv, ConvertOptions* options) {
+    *options = {nullptr, nullptr, LANG_ENGLISH};
+    for (int i = 1; i < argc; ++i) {
+        const char* option = argv[i];
+        if (answerInformationOption(option, printUsage))
+            return TOOL_ANSWERED;
+        const bool takesValue =
+            std::strcmp(option, "-o") == 0 || std::strcmp(option, "--lang") == 0;
+        if (!takesValue) {
+            if (option[0] == '-' && option[1] != '\0')
+                return toolUsageError("unknown option: %s", option);
+            if (options->input != nullptr)
+                return toolUsageError("more than one data file: %s", option);
+            options->input = option;
+            continue;
+        }
+        if (i + 1 >= argc)
+            return toolUsageError("missing value after %s", option);
+        const char* value = argv[++i];
+        if (std::strcmp(option, "-o") == 0) {
+            options->output = value;
+        } else if (!languageFromName(value, &options->languageBase)) {
+            return toolUsageError("no such language (en, de, da): %s", value);
+        }
+    }
+    if (options->input == nullptr)
+        return toolUsageError("missing the data file to convert");
+    if (options->output == nullptr)
+        return toolUsageError("missing -o OUTPUT");
+    return 0;
+}
+
+// Refused as File > Open refuses it, with the same messages, and then what
+// is wrong with the file, which those do not name.
+bool readInput(const char* path) {
+    const int result = readDataFile(path, false);
+    if (result == 0)
+        return true;
+    if (result == ERR_DATA_HEADER_FAULT || result == ERR_DATA_RECORDS_FAULT) {
+        showMessage(dataFileFaultMessage(result, false), TEXT_PROGRAM_TITLE, 0);
+        reportPath(path, result == ERR_DATA_HEADER_FAULT
+                             ? "not a data file: its header is short or impossible"
+                             : "not a data file: its size does not match its record count");
+    } else {
+        showMessage(MSG_DATA_LOAD, CAPTION_ERROR, result);
+        reportPathError(path, result);
+    }
+    return false;
+}
+
+bool writeOutput(const char* path) {
+    const int failure = outputWriterFor(path)->write(path);
+    if (failure > 0)
+        reportPathError(path, failure);
+    return failure == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ConvertOptions options;
+    const int usage = parseOptions(argc, argv, &options);
+    if (usage == TOOL_ANSWERED)
+        return TOOL_EXIT_OK;
+    if (usage != 0)
+        return usage;
+    // A directory is refused for what it is, whatever its name looks like.
+    if (outputPathRefused(options.output))
+        return TOOL_EXIT_FAILED;
+    if (outputWriterFor(options.output) == nullptr)
+        return toolUsageError("the output's extension names nothing to write: %s", options.output);
+    configBlock.languageBase = options.languageBase;
+    if (!readInput(options.input))
+        return TOOL_EXIT_FAILED;
+    return writeOutput(options.output) ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
+}
