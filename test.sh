@@ -35,10 +35,17 @@ for dir in build/normal build/asan build/tsan; do
 done
 build build/fuzz --target fuzzers
 
-# One CTest run over the four builds, so that one summary line covers them all.
+# Windows: the same tree cross-built; its tests run under Wine, against the
+# simulator of the Linux build (cmake/windows.cmake).
+echo "Building build/windows"
+scripts/build-windows.sh -DKORVEX_WERROR=ON -DKORVEX_NATIVE_BUILD="$PWD/build/normal" \
+    >build/windows.build.log 2>&1 || { tail -n 60 build/windows.build.log; exit 1; }
+
+# One CTest run over the builds, so that one summary line covers them all.
 cat >build/CTestTestfile.cmake <<'CTEST'
 subdirs("normal" "asan" "tsan" "fuzz")
 CTEST
+echo 'subdirs("windows")' >>build/CTestTestfile.cmake
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1

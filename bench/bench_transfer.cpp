@@ -5,10 +5,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "acquire/transfer.h"
 #include "app/app_state.h"
@@ -43,7 +47,11 @@ struct TransferFigures {
 // over or the time limit passes.
 TransferFigures runTransfer(const char* linkPath, int span) {
     TransferFigures figures{};
+#ifdef _WIN32
+    (void)linkPath; // the simulator's port is COM1 of the Wine prefix
+#else
     setenv("KORVEX_COM1", linkPath, 1);
+#endif
     scriptedReset();
     dataPresent = false;
     mainWindowCreate();
@@ -145,28 +153,53 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+void flushToDisk(FILE* file) {
+#ifdef _WIN32
+    _commit(_fileno(file));
+#else
+    fsync(fileno(file));
+#endif
+}
+
 // The reference: the same bytes read from one file and written to another,
 // flushed to the disk as the save flushes its file, or left to the cache.
 double plainCopyMs(const std::string& from, const std::string& to, bool flushed) {
     static std::vector<char> buffer(9 * 1048576 + 64);
     uint64_t start = monotonicMs();
-    int in = open(from.c_str(), O_RDONLY);
-    ssize_t got = read(in, buffer.data(), buffer.size());
-    close(in);
-    int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ssize_t put = write(out, buffer.data(), size_t(got > 0 ? got : 0));
-    if (flushed)
-        fsync(out);
-    close(out);
-    (void)put;
+    FILE* in = std::fopen(from.c_str(), "rb");
+    size_t got = in != nullptr ? std::fread(buffer.data(), 1, buffer.size(), in) : 0;
+    if (in != nullptr)
+        std::fclose(in);
+    FILE* out = std::fopen(to.c_str(), "wb");
+    if (out != nullptr) {
+        std::fwrite(buffer.data(), 1, got, out);
+        if (flushed && std::fflush(out) == 0)
+            flushToDisk(out);
+        std::fclose(out);
+    }
     return double(monotonicMs() - start);
 }
 
+// A fresh directory of this run's own under the system's temporary one;
+// empty when none can be made.
+std::filesystem::path scratchDirectory(const char* name) {
+    std::error_code error;
+    std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    for (unsigned n = 0; !error; ++n) {
+        std::filesystem::path dir =
+            base /
+            (std::string(name) + "-" + std::to_string(monotonicMs()) + "-" + std::to_string(n));
+        if (std::filesystem::create_directory(dir, error))
+            return dir;
+    }
+    return {};
+}
+
 void benchDataFile() {
-    char pattern[] = "/tmp/korvex_bench_file_XXXXXX";
-    if (mkdtemp(pattern) == nullptr)
+    std::filesystem::path scratch = scratchDirectory("korvex_bench_file");
+    if (scratch.empty())
         return;
-    std::string dir = pattern;
+    std::string dir = scratch.string();
     for (uint32_t i = 0; i < SAMPLE_STORE_CAPACITY; ++i)
         sampleStore[i] = {9, 12, 25, 14, 30, uint8_t(i % 60), 0, 0, uint8_t(i % 200)};
     dataHeader = {100, 13, SAMPLE_STORE_CAPACITY, {}};
@@ -199,18 +232,22 @@ void benchDataFile() {
     std::printf("  open %.0f ms, plain copy left to the cache %.0f ms: %.2fx (target: within "
                 "1.5x)\n",
                 median(openMs), median(copyMs), median(openMs) / copy);
-    std::system(("rm -rf '" + dir + "'").c_str());
+    std::error_code error;
+    std::filesystem::remove_all(scratch, error);
 }
 
 } // namespace
 
 int main() {
-    char pattern[] = "/tmp/korvex_bench_transfer_XXXXXX";
-    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0)
+    std::filesystem::path scratch = scratchDirectory("korvex_bench_transfer");
+    std::error_code error;
+    std::filesystem::current_path(scratch, error);
+    if (scratch.empty() || error)
         return 1;
     benchLineRate();
     benchUnthrottled();
     benchDataFile();
-    std::system((std::string("rm -rf '") + pattern + "'").c_str());
+    std::filesystem::current_path(scratch.parent_path(), error);
+    std::filesystem::remove_all(scratch, error);
     return 0;
 }

@@ -15,6 +15,7 @@
 #include "app/config_file.h"
 #include "app/messages.h"
 #include "data/data_file_format.h"
+#include "platform/console.h"
 #include "res/text_table.h"
 #include "tools/common/output_file.h"
 #include "tools/common/tool_command_line.h"
@@ -102,6 +103,7 @@ bool writeOutput(const char* path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    consoleUseUtf8(&argc, &argv);
     ConvertOptions options;
     const int usage = parseOptions(argc, argv, &options);
     if (usage == TOOL_ANSWERED)

@@ -20,6 +20,7 @@
 #include "link/serial_link.h"
 #include "link/tx_ring.h"
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "platform/file.h"
 #include "platform/serial_ports.h"
 #include "res/text_table.h"
@@ -218,6 +219,7 @@ static void printSummary(const char* file) {
 }
 
 int main(int argc, char** argv) {
+    consoleUseUtf8(&argc, &argv);
     FetchOptions options;
     int usage = parseFetchOptions(argc, argv, &options);
     if (usage == TOOL_ANSWERED)

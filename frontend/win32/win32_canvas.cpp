@@ -1,0 +1,113 @@
+// The canvas primitives are GDI's own calls. Pens, brushes and fonts are made
+// once for each description the charts use and kept until the window goes:
+// a paint draws thousands of lines with a handful of pens.
+#include "frontend/win32/win32_canvas.h"
+
+#include <vector>
+
+namespace {
+
+struct CachedPen {
+    PenDesc desc;
+    HPEN pen;
+};
+struct CachedBrush {
+    uint32_t colour;
+    HBRUSH brush;
+};
+struct CachedFont {
+    FontDesc desc;
+    HFONT font;
+};
+std::vector<CachedPen> pens;
+std::vector<CachedBrush> brushes;
+std::vector<CachedFont> fonts;
+
+HDC dcOf(void* context) {
+    return static_cast<HDC>(context);
+}
+
+HPEN penFor(const PenDesc& desc) {
+    for (const CachedPen& known : pens)
+        if (known.desc.style == desc.style && known.desc.width == desc.width &&
+            known.desc.colour == desc.colour)
+            return known.pen;
+    HPEN pen = CreatePen(desc.style == PEN_NULL ? PS_NULL : PS_SOLID, desc.width, desc.colour);
+    pens.push_back({desc, pen});
+    return pen;
+}
+
+HBRUSH brushFor(const BrushDesc& desc) {
+    for (const CachedBrush& known : brushes)
+        if (known.colour == desc.colour)
+            return known.brush;
+    HBRUSH brush = CreateSolidBrush(desc.colour);
+    brushes.push_back({desc.colour, brush});
+    return brush;
+}
+
+// The charts' one font description: a proportional face that the font mapper
+// chooses, of the given cell height.
+HFONT fontFor(const FontDesc& desc) {
+    for (const CachedFont& known : fonts)
+        if (known.desc.height == desc.height && known.desc.weight == desc.weight)
+            return known.font;
+    HFONT font = CreateFontW(desc.height, 0, 0, 0, desc.weight, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, VARIABLE_PITCH | FF_DONTCARE, L"");
+    fonts.push_back({desc, font});
+    return font;
+}
+
+void drawLine(void* context, int x1, int y1, int x2, int y2, const PenDesc* pen) {
+    HDC dc = dcOf(context);
+    HGDIOBJ previous = SelectObject(dc, penFor(*pen));
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, previous);
+}
+
+void drawRectangle(void* context, int left, int top, int right, int bottom, const PenDesc* pen,
+                   const BrushDesc* brush) {
+    HDC dc = dcOf(context);
+    HGDIOBJ previousPen = SelectObject(dc, penFor(*pen));
+    HGDIOBJ previousBrush = SelectObject(dc, brushFor(*brush));
+    Rectangle(dc, left, top, right, bottom);
+    SelectObject(dc, previousBrush);
+    SelectObject(dc, previousPen);
+}
+
+void drawText(void* context, int x, int y, const char* text, const FontDesc* font, unsigned align,
+              uint32_t textColour, uint32_t background, bool opaque) {
+    HDC dc = dcOf(context);
+    std::wstring wide = wideText(text);
+    HGDIOBJ previousFont = SelectObject(dc, fontFor(*font));
+    UINT previousAlign = SetTextAlign(dc, align);
+    COLORREF previousColour = SetTextColor(dc, textColour);
+    COLORREF previousBackground = SetBkColor(dc, background);
+    int previousMode = SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
+    TextOutW(dc, x, y, wide.c_str(), int(wide.size()));
+    SetBkMode(dc, previousMode);
+    SetBkColor(dc, previousBackground);
+    SetTextColor(dc, previousColour);
+    SetTextAlign(dc, previousAlign);
+    SelectObject(dc, previousFont);
+}
+
+} // namespace
+
+void win32CanvasInit(Canvas* canvas, HDC dc) {
+    canvasInit(canvas, CanvasBackend{dc, drawLine, drawRectangle, drawText});
+}
+
+void win32CanvasRelease() {
+    for (const CachedPen& known : pens)
+        DeleteObject(known.pen);
+    for (const CachedBrush& known : brushes)
+        DeleteObject(known.brush);
+    for (const CachedFont& known : fonts)
+        DeleteObject(known.font);
+    pens.clear();
+    brushes.clear();
+    fonts.clear();
+}

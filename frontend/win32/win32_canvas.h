@@ -1,0 +1,10 @@
+// The charts' canvas on a GDI device context.
+#pragma once
+#include "view/canvas.h"
+
+#include "frontend/win32/win32_window.h"
+
+// A canvas that draws on dc until the paint ends.
+void win32CanvasInit(Canvas* canvas, HDC dc);
+// Lets go of the pens, brushes and fonts the canvas made, when the window goes.
+void win32CanvasRelease();

@@ -1,0 +1,170 @@
+// Replacing a file whole: the new bytes go to a file beside the chosen one,
+// are flushed to the disk, and only then take its name. The rename stays on
+// one volume, where the system makes it atomic, so the name never shows a
+// half-written file, and a full disk is found out by the flush while the old
+// file is still there.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/file.h"
+#include "platform/win32/text_win32.h"
+
+namespace {
+
+constexpr DWORD COPY_CHUNK = 65536;
+constexpr int TEMPORARY_ATTEMPTS = 100;
+
+HANDLE handleOf(FileHandle file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+
+// The length of the directory part of path with its separator: 0 for a bare
+// name, 2 for "C:name" (the drive's current directory).
+size_t directoryLength(const char* path) {
+    size_t length = 0;
+    for (size_t i = 0; path[i] != '\0'; ++i) {
+        if (path[i] == '\\' || path[i] == '/' || (i == 1 && path[i] == ':'))
+            length = i + 1;
+    }
+    return length;
+}
+
+int createTemporary(const char* path, char* temporaryPath, HANDLE* handle) {
+    static std::atomic<unsigned> sequence;
+    int directory = int(directoryLength(path));
+    for (int attempt = 0; attempt < TEMPORARY_ATTEMPTS; ++attempt) {
+        int written = std::snprintf(temporaryPath, FILE_PATH_SIZE, "%.*s.korvex-%lu-%u.tmp",
+                                    directory, path, GetCurrentProcessId(), sequence.fetch_add(1));
+        if (written < 0 || written >= FILE_PATH_SIZE)
+            return ERROR_FILENAME_EXCED_RANGE;
+        std::wstring wide;
+        utf8ToWide(temporaryPath, &wide);
+        *handle = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (*handle != INVALID_HANDLE_VALUE)
+            return 0;
+        DWORD err = GetLastError();
+        if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS)
+            return int(err);
+    }
+    return ERROR_FILE_EXISTS;
+}
+
+void removeTemporary(const FileReplacement* replacement) {
+    std::wstring wide;
+    if (utf8ToWide(replacement->temporaryPath, &wide))
+        DeleteFileW(wide.c_str());
+}
+
+void closePrevious(FileReplacement* replacement) {
+    if (replacement->previous != FILE_NONE) {
+        fileClose(replacement->previous);
+        replacement->previous = FILE_NONE;
+    }
+}
+
+// Puts the new file in the old one's place. ReplaceFileW keeps what belongs
+// to the name (attributes, security, creation time); where it fails, and for
+// a name that held no file, a rename replaces the file whole all the same.
+// Sets *oldGone when a failure has already removed the old file, so that the
+// new one is then the only copy of the data.
+int renameOver(const FileReplacement* replacement, bool hadPrevious, bool* oldGone) {
+    *oldGone = false;
+    std::wstring path;
+    std::wstring temporary;
+    utf8ToWide(replacement->path, &path);
+    utf8ToWide(replacement->temporaryPath, &temporary);
+    if (hadPrevious) {
+        if (ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                         nullptr, nullptr))
+            return 0;
+        // Without a backup name this one failure leaves the old file removed.
+        *oldGone = GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+    }
+    if (MoveFileExW(temporary.c_str(), path.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    return int(GetLastError());
+}
+
+} // namespace
+
+int fileReplaceBegin(const char* path, FileReplacement* replacement) {
+    replacement->file = FILE_NONE;
+    replacement->previous = FILE_NONE;
+    replacement->temporaryPath[0] = '\0';
+    if (std::strlen(path) >= size_t(FILE_PATH_SIZE))
+        return ERROR_FILENAME_EXCED_RANGE;
+    std::strcpy(replacement->path, path);
+    // The old file is opened as a plain write would open it, so that whatever
+    // refused that write (another holder, a read-only file, a directory, a
+    // device) refuses this one; it is held until the rename.
+    int err =
+        fileOpen(path, FILE_READ | FILE_WRITE, FILE_OPEN_EXISTING, &replacement->previous, nullptr);
+    if (err == FILE_ERROR_NOT_FOUND)
+        replacement->previous = FILE_NONE;
+    else if (err != 0)
+        return err;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    err = createTemporary(path, replacement->temporaryPath, &handle);
+    if (err != 0) {
+        replacement->temporaryPath[0] = '\0';
+        closePrevious(replacement);
+        return err;
+    }
+    replacement->file = reinterpret_cast<FileHandle>(handle);
+    return 0;
+}
+
+int fileReplaceKeepTail(FileReplacement* replacement, uint64_t offset) {
+    if (replacement->previous == FILE_NONE)
+        return 0;
+    LARGE_INTEGER at;
+    at.QuadPart = LONGLONG(offset);
+    if (!SetFilePointerEx(handleOf(replacement->previous), at, nullptr, FILE_BEGIN))
+        return int(GetLastError());
+    uint8_t buffer[COPY_CHUNK];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(handleOf(replacement->previous), buffer, COPY_CHUNK, &got, nullptr))
+            return int(GetLastError());
+        if (got == 0)
+            return 0;
+        uint32_t moved = 0;
+        int err = fileWrite(replacement->file, buffer, got, &moved);
+        if (err != 0)
+            return err;
+    }
+}
+
+int fileReplaceCommit(FileReplacement* replacement) {
+    HANDLE file = handleOf(replacement->file);
+    int err = FlushFileBuffers(file) ? 0 : int(GetLastError());
+    if (!CloseHandle(file) && err == 0)
+        err = int(GetLastError());
+    replacement->file = FILE_NONE;
+    // The old file was held to keep others out while the new one was written;
+    // the system renames nothing over a file that is open.
+    bool hadPrevious = replacement->previous != FILE_NONE;
+    closePrevious(replacement);
+    bool oldGone = false;
+    if (err == 0)
+        err = renameOver(replacement, hadPrevious, &oldGone);
+    if (err != 0 && !oldGone)
+        removeTemporary(replacement);
+    return err;
+}
+
+void fileReplaceAbandon(FileReplacement* replacement) {
+    if (replacement->file != FILE_NONE) {
+        CloseHandle(handleOf(replacement->file));
+        replacement->file = FILE_NONE;
+    }
+    if (replacement->temporaryPath[0] != '\0')
+        removeTemporary(replacement);
+    closePrevious(replacement);
+}
