@@ -3,12 +3,10 @@
 
 test_korvex_wine.py WINE-PREFIX-SCRIPT WINE-DIR korvex.exe window_probe.exe LINUX-BUILD
 
-The window's class, title and client area; a transfer from t596sim on COM1;
-the charts judged by the screen's pixels; Save, which the Linux build writes
-anew byte for byte; a screen dump laid out for the display's depth and equal
-to the screen; Print without a printer (message 79); then in German, Open of
-a file the Linux side made and Export > All equal to the Linux export of it;
-the close box, which saves the configuration.
+The main window; a transfer from t596sim on COM1 and the charts' pixels; Save,
+which the Linux build writes anew byte for byte; a screen dump laid out for
+the display's depth and equal to the screen; Print without a printer; in
+German, Open of a Linux file and Export > All equal to its Linux export.
 """
 import os
 import struct
@@ -55,12 +53,12 @@ def wait_file(path):
     sys.exit(f"FAILED: {path} is written")
 
 
-def save_as(menu_keys, name, path):
+def file_dialog(menu_keys, title, name, path=None):
     keys(*menu_keys)
-    wait_window("Save As")
+    wait_window(title)
     run(["xdotool", "type", name])
     keys("Return")
-    return wait_file(path)
+    return path and wait_file(path)
 
 
 def screen():
@@ -80,19 +78,12 @@ def judge_charts(shot, width, origin):
         check(share(BLACK, [(x, top + 200) for x in range(150, 751)]) > 0.9, "the time axis")
 
 
-def kvd(records):
-    return struct.pack("<HHI12x", 100, 4, len(records)) + b"".join(records)
-
-
 def main(work):
     sim = subprocess.Popen([os.path.join(LINUX, "t596sim"), "--link", f"{WINE_DIR}/ports/port1",
-                            "--interval", "100", "--pace", "none"], stdout=subprocess.DEVNULL)
+                            "--interval", "100", "--pace", "none"], stdout=subprocess.PIPE)
     korvex = None
     try:
-        for _ in range(100):
-            if os.path.exists(f"{WINE_DIR}/ports/port1"):
-                break
-            time.sleep(0.1)
+        sim.stdout.readline()  # the simulator's device, once it serves
         korvex = subprocess.Popen([WINE, "run", WINE_DIR, KORVEX], cwd=work,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         window = wait_window("Vantorix Data Acquisition Software")
@@ -114,13 +105,13 @@ def main(work):
         shot = screen()
         judge_charts(shot, 1024, origin)
 
-        saved = save_as(("alt+f", "s"), "saved", f"{work}/saved.kvd")
+        saved = file_dialog(("alt+f", "s"), "Save As", "saved", f"{work}/saved.kvd")
         check(saved[:8] == struct.pack("<HHI", 100, 6, 7200) and len(saved) == 20 + 9 * 7200,
               "Save writes the header and the 7,200 records")
         run([os.path.join(LINUX, "korvex-convert"), "saved.kvd", "-o", "linux.kvd"], cwd=work)
         check(open(f"{work}/linux.kvd", "rb").read() == saved, "the Linux build writes it anew")
 
-        dump = save_as(("alt+p", "s"), "dump", f"{work}/dump.bmp")
+        dump = file_dialog(("alt+p", "s"), "Save As", "dump", f"{work}/dump.bmp")
         (size, offset, width, height, planes, depth, image, colours) = struct.unpack_from(
             "<2xI4xI4xiiHH4xI8xI", dump)
         row = (width * depth + 31) // 32 * 4
@@ -144,14 +135,10 @@ def main(work):
               "message 79 under caption 43")
         keys("Return", "alt+l", "g")
 
-        records = [bytes((24, 3, 1, i // 3600, i // 60 % 60, i % 60, 0, 0, i % 256))
-                   for i in range(6000)]
-        open(f"{work}/day.kvd", "wb").write(kvd(records))
-        keys("alt+d", "l")
-        wait_window("Open")
-        run(["xdotool", "type", "day.kvd"])
-        keys("Return")
-        exported = save_as(("alt+d", "e", "a"), "all", f"{work}/all.daq")
+        open(f"{work}/day.kvd", "wb").write(struct.pack("<HHI12x", 100, 4, 6000) + b"".join(
+            bytes((24, 3, 1, i // 3600, i // 60 % 60, i % 60, 0, 0, i % 256)) for i in range(6000)))
+        file_dialog(("alt+d", "l"), "Open", "day.kvd")
+        exported = file_dialog(("alt+d", "e", "a"), "Save As", "all", f"{work}/all.daq")
         run([os.path.join(LINUX, "korvex-convert"), "day.kvd", "-o", "linux.daq", "--lang", "de"],
             cwd=work)
         check(exported == open(f"{work}/linux.daq", "rb").read(),

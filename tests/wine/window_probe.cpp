@@ -11,16 +11,14 @@
 
 namespace {
 
-std::string textOf(HWND window) {
+std::string textOf(HWND window, bool className = false) {
     wchar_t text[512] = L"";
-    GetWindowTextW(window, text, 512);
+    className ? GetClassNameW(window, text, 512) : GetWindowTextW(window, text, 512);
     return wideToUtf8(text);
 }
 
 BOOL CALLBACK noteStatic(HWND child, LPARAM texts) {
-    wchar_t className[64] = L"";
-    GetClassNameW(child, className, 64);
-    if (lstrcmpiW(className, L"Static") == 0)
+    if (textOf(child, true) == "Static")
         *reinterpret_cast<std::string*>(texts) += "|" + textOf(child);
     return TRUE;
 }
@@ -28,15 +26,13 @@ BOOL CALLBACK noteStatic(HWND child, LPARAM texts) {
 BOOL CALLBACK printWindow(HWND window, LPARAM) {
     if (!IsWindowVisible(window))
         return TRUE;
-    wchar_t className[256] = L"";
-    GetClassNameW(window, className, 256);
     RECT client;
     GetClientRect(window, &client);
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
     std::string texts;
     EnumChildWindows(window, noteStatic, reinterpret_cast<LPARAM>(&texts));
-    std::printf("%s|%s|%ldx%ld|%ld,%ld%s\n", wideToUtf8(className).c_str(), textOf(window).c_str(),
+    std::printf("%s|%s|%ldx%ld|%ld,%ld%s\n", textOf(window, true).c_str(), textOf(window).c_str(),
                 client.right, client.bottom, origin.x, origin.y, texts.c_str());
     return TRUE;
 }
