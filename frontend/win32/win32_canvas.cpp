@@ -46,15 +46,47 @@ HBRUSH brushFor(const BrushDesc& desc) {
     return brush;
 }
 
-// The charts' one font description: a proportional face that the font mapper
-// chooses, of the given cell height.
+// The layout leaves room for faces as narrow as Arial, which every Windows
+// has; where it is missing (Wine on a bare Linux) a nameless request would
+// get a wider face that runs the time stamps into the axis labels, so the
+// first installed of these is taken, else whatever the font mapper offers.
+constexpr const wchar_t* CHART_FACES[] = {L"Arial", L"Liberation Sans", L"DejaVu Sans Condensed"};
+
+int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+const wchar_t* chartFace() {
+    static const wchar_t* face = nullptr;
+    if (face != nullptr)
+        return face;
+    face = L"";
+    HDC screen = GetDC(nullptr);
+    for (const wchar_t* candidate : CHART_FACES) {
+        LOGFONTW wanted{};
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(wanted.lfFaceName, candidate, LF_FACESIZE);
+        bool found = false;
+        EnumFontFamiliesExW(screen, &wanted, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+        if (found) {
+            face = candidate;
+            break;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    return face;
+}
+
+// The charts' one font description: a proportional face of the given cell
+// height.
 HFONT fontFor(const FontDesc& desc) {
     for (const CachedFont& known : fonts)
         if (known.desc.height == desc.height && known.desc.weight == desc.weight)
             return known.font;
     HFONT font = CreateFontW(desc.height, 0, 0, 0, desc.weight, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, VARIABLE_PITCH | FF_DONTCARE, L"");
+                             DEFAULT_QUALITY, VARIABLE_PITCH | FF_DONTCARE, chartFace());
     fonts.push_back({desc, font});
     return font;
 }

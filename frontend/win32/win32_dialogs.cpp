@@ -5,11 +5,13 @@
 #include "acquire/transfer.h"
 #include "app/app_state.h"
 #include "frontend/frontend.h"
+#include "platform/win32/text_win32.h"
 
 #include "frontend/win32/win32_window.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <cstring>
 
 namespace {
 
@@ -152,11 +154,11 @@ bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* d
         *dialogError = int(CommDlgExtendedError());
         return false;
     }
-    int length = WideCharToMultiByte(CP_UTF8, 0, name, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0 || size_t(length) > size) {
+    const std::string chosenName = wideToUtf8(name);
+    if (chosenName.empty() || chosenName.size() >= size) {
         *dialogError = FNERR_NAME_TOO_LONG;
         return false;
     }
-    WideCharToMultiByte(CP_UTF8, 0, name, -1, path, length, nullptr, nullptr);
+    std::memcpy(path, chosenName.c_str(), chosenName.size() + 1);
     return true;
 }

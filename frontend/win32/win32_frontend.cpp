@@ -20,9 +20,11 @@ void uiMessageBox(const char* text, const char* caption, unsigned icon) {
     MessageBoxW(win32Window.main, wideText(text).c_str(), wideText(caption).c_str(), MB_OK | icon);
 }
 
-// The open modal dialog is the thread's active window.
+// Owned by the open modal dialog, which the box then disables, so that the
+// dialog cannot be clicked again underneath it. The dialog is known by name,
+// not as the active window: the program need not be in the foreground.
 void uiDialogMessageBox(const char* text, const char* caption, unsigned icon) {
-    HWND owner = GetActiveWindow();
+    HWND owner = win32Window.modalDialog;
     MessageBoxW(owner != nullptr ? owner : win32Window.main, wideText(text).c_str(),
                 wideText(caption).c_str(), MB_OK | icon);
 }

@@ -4,6 +4,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "view/chart_drawing.h"
+#include "view/navigation.h"
 
 #include "frontend/win32/win32_canvas.h"
 #include "frontend/win32/win32_window.h"
@@ -62,6 +63,21 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT:
         paint(window);
         return 0;
+    case WM_HSCROLL:
+        onChartScroll(LOWORD(wParam));
+        return 0;
+    // The mouse is never captured: moves and the release outside the client
+    // area do not arrive, and a drag released there runs on until the next
+    // release inside.
+    case WM_LBUTTONDOWN:
+        onCursorButtonDown(LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_MOUSEMOVE:
+        onCursorMove(LOWORD(lParam));
+        break;
+    case WM_LBUTTONUP:
+        onCursorButtonUp();
+        break;
     case WM_CLOSE:
         mainWindowClose();
         return 0;
@@ -93,17 +109,31 @@ bool registerMainClass(HINSTANCE instance, const std::wstring& className) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
+void centre(HWND window, int width, int height) {
+    SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Room for the frame on both sides but one frame height and no menu bar in
-// the height: the client area is 800 wide and a little under 600 high.
+// the height: with the classic frame and menu bar the client area is 800 by
+// 577. Where the system draws them otherwise (Wine's menu bar is a pixel
+// lower, newer Windows pads the frame) the window is then resized by the
+// difference, so that the charts always get the client area they are laid
+// out for.
 HWND createMainWindow(HINSTANCE instance, const std::wstring& className) {
     win32Window.instance = instance;
     int width = OUTER_WIDTH + 2 * GetSystemMetrics(SM_CXDLGFRAME);
     int height = OUTER_HEIGHT + GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION);
-    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    return CreateWindowExW(0, className.c_str(), wideText(APP_TITLE).c_str(),
-                           WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX, x, y, width, height,
-                           nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, className.c_str(), wideText(APP_TITLE).c_str(),
+                                  WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, width, height,
+                                  nullptr, nullptr, instance, nullptr);
+    if (window == nullptr)
+        return nullptr;
+    RECT client;
+    GetClientRect(window, &client);
+    centre(window, width + CLIENT_WIDTH - client.right, height + CLIENT_HEIGHT - client.bottom);
+    return window;
 }
 
 } // namespace

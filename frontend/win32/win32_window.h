@@ -14,7 +14,8 @@ struct Win32Window {
     HWND main; // known from WM_CREATE on, before window creation returns
     HWND spanSelector;
     HWND scrollBar;
-    HWND progress; // the modeless progress dialog, null while none is shown
+    HWND progress;    // the modeless progress dialog, null while none is shown
+    HWND modalDialog; // the set-time dialog while it runs, which owns its messages
 };
 extern Win32Window win32Window;
 

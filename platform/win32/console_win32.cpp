@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/console.h"
+#include "platform/win32/text_win32.h"
 
 void consoleUseUtf8(int* argc, char*** argv) {
     SetConsoleOutputCP(CP_UTF8);
@@ -21,12 +22,8 @@ void consoleUseUtf8(int* argc, char*** argv) {
     static std::vector<std::string> texts;
     static std::vector<char*> pointers;
     texts.assign(size_t(count), std::string());
-    for (int i = 0; i < count; ++i) {
-        int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        texts[size_t(i)].resize(size_t(length > 0 ? length : 1));
-        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, texts[size_t(i)].data(), length, nullptr,
-                            nullptr);
-    }
+    for (int i = 0; i < count; ++i)
+        texts[size_t(i)] = wideToUtf8(wide[i]);
     LocalFree(wide);
     pointers.clear();
     for (std::string& text : texts)

@@ -134,8 +134,10 @@ DWORD WINAPI readerMain(void*) {
         if (woke != WAIT_OBJECT_0 + 1)
             continue;
         DWORD got = 0;
+        // The next ReadFile resets the read event as it starts, so it is not
+        // reset here: under Wine every one-byte read goes pending, and each
+        // call to the server saved per byte is felt.
         if (GetOverlappedResult(linkState.port, &overlapped, &got, FALSE)) {
-            ResetEvent(readEvent);
             pending = false;
             if (got == READ_CHUNK) {
                 failingSince = 0;

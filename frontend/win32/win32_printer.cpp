@@ -1,0 +1,124 @@
+// Printing through a printer device context: the page setup dialog chooses
+// the printer, paper and orientation every time, and the page is drawn by the
+// same GDI canvas as the screen, the window's client area mapped onto the
+// printable area. Names go to the wide calls, so a printer whose name lies
+// outside the ANSI code page can be opened.
+#include "frontend/printer.h"
+
+#include "frontend/win32/win32_canvas.h"
+#include "frontend/win32/win32_window.h"
+
+#include <commdlg.h>
+
+struct PrintJob {
+    HDC dc;
+    bool documentOpen; // started and not yet ended: dropped on release
+};
+
+namespace {
+
+// A refused step's own error, or the layer's number where the system gives
+// none.
+int refusal() {
+    const DWORD error = GetLastError();
+    return error != 0 ? int(error) : ERR_PRINT_REFUSED;
+}
+
+// The device context of the printer the dialog's blocks describe; null when
+// it cannot be had. The name is used where it stands in the block, never
+// copied into a buffer of a guessed size.
+HDC createPrinterDc(HGLOBAL deviceNames, HGLOBAL deviceMode, int* error) {
+    auto* names = static_cast<DEVNAMES*>(GlobalLock(deviceNames));
+    if (names == nullptr) {
+        *error = int(GetLastError());
+        return nullptr;
+    }
+    const auto* device = reinterpret_cast<const wchar_t*>(names) + names->wDeviceOffset;
+    auto* mode = static_cast<DEVMODEW*>(GlobalLock(deviceMode));
+    HDC dc = CreateDCW(nullptr, device, nullptr, mode);
+    if (mode != nullptr)
+        GlobalUnlock(deviceMode);
+    GlobalUnlock(deviceNames);
+    return dc;
+}
+
+} // namespace
+
+// The dialog makes the device-names and device-mode blocks itself and may
+// replace any it is given, so none is handed in and what it hands back is
+// freed: freeing blocks of one's own after the dialog would free them twice
+// and leak the dialog's.
+int getPrinterDC(PrintJob** job) {
+    *job = nullptr;
+    PAGESETUPDLGW setup{};
+    setup.lStructSize = sizeof setup;
+    setup.hwndOwner = win32Window.main;
+    setup.Flags = PSD_NONETWORKBUTTON;
+    int error = 0;
+    HDC dc = nullptr;
+    if (PageSetupDlgW(&setup))
+        dc = createPrinterDc(setup.hDevNames, setup.hDevMode, &error);
+    else
+        error = int(CommDlgExtendedError());
+    if (setup.hDevNames != nullptr)
+        GlobalFree(setup.hDevNames);
+    if (setup.hDevMode != nullptr)
+        GlobalFree(setup.hDevMode);
+    if (dc != nullptr)
+        *job = new PrintJob{dc, false};
+    return error;
+}
+
+void printerPageSize(const PrintJob* job, int* width, int* height) {
+    *width = GetDeviceCaps(job->dc, HORZRES);
+    *height = GetDeviceCaps(job->dc, VERTRES);
+}
+
+void printerSetMapping(PrintJob* job, int windowWidth, int windowHeight, int viewportWidth,
+                       int viewportHeight) {
+    SetMapMode(job->dc, MM_ANISOTROPIC);
+    SetWindowExtEx(job->dc, windowWidth, windowHeight, nullptr);
+    SetViewportExtEx(job->dc, viewportWidth, viewportHeight, nullptr);
+    SetViewportOrgEx(job->dc, 0, 0, nullptr);
+}
+
+void printerCanvasInit(PrintJob* job, Canvas* canvas) {
+    win32CanvasInit(canvas, job->dc);
+}
+
+int printerStartDocument(PrintJob* job, const char* documentName) {
+    const std::wstring name = wideText(documentName);
+    DOCINFOW document{};
+    document.cbSize = sizeof document;
+    document.lpszDocName = name.c_str();
+    SetLastError(0);
+    if (StartDocW(job->dc, &document) <= 0)
+        return refusal();
+    job->documentOpen = true;
+    return 0;
+}
+
+int printerStartPage(PrintJob* job) {
+    SetLastError(0);
+    return StartPage(job->dc) > 0 ? 0 : refusal();
+}
+
+int printerEndPage(PrintJob* job) {
+    SetLastError(0);
+    return EndPage(job->dc) > 0 ? 0 : refusal();
+}
+
+int printerEndDocument(PrintJob* job) {
+    SetLastError(0);
+    if (EndDoc(job->dc) <= 0)
+        return refusal();
+    job->documentOpen = false;
+    return 0;
+}
+
+void printerRelease(PrintJob* job) {
+    if (job->documentOpen)
+        AbortDoc(job->dc);
+    DeleteDC(job->dc);
+    delete job;
+}
