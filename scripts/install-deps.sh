@@ -16,6 +16,7 @@ packages=(
     poppler-utils python3-pil
     # the Windows build and its tests under Wine
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
+    fonts-dejavu-extra # a face as narrow as the charts need where Arial is missing
 )
 
 # The regional date and time formats are tested in these locales.
