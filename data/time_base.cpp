@@ -215,14 +215,16 @@ SystemTime stampTime(const SampleRecord& record) {
     return time;
 }
 
+bool isCalendarTime(const SystemTime& time) {
+    static const uint8_t DAYS_IN_MONTH[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (time.month < 1 || time.month > 12 || time.day < 1) {
+        return false;
+    }
+    const bool leap = (time.year % 4 == 0 && time.year % 100 != 0) || time.year % 400 == 0;
+    const unsigned days = DAYS_IN_MONTH[time.month - 1] + (time.month == FEBRUARY && leap ? 1 : 0);
+    return time.day <= days && time.hour <= 23 && time.minute <= 59 && time.second <= 59;
+}
+
 bool isCalendarStamp(const SampleRecord& r) {
-    if (r.month < 1 || r.month > 12 || r.day < 1 || r.day > daysIn(r.month, r.year)) {
-        return false;
-    }
-    const unsigned year = 2000u + r.year;
-    const bool centuryNotLeap = year % 100 == 0 && year % 400 != 0;
-    if (r.month == FEBRUARY && r.day == 29 && centuryNotLeap) {
-        return false;
-    }
-    return r.hour <= 23 && r.minute <= 59 && r.second <= 59 && r.tenths <= 9 && r.hundredths <= 9;
+    return isCalendarTime(stampTime(r)) && r.tenths <= 9 && r.hundredths <= 9;
 }

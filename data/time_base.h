@@ -34,3 +34,6 @@ SystemTime stampTime(const SampleRecord& record);
 // stamp from a data file, or one stepped past 28 February 2100 (which the
 // stepping takes for a leap year), may not.
 bool isCalendarStamp(const SampleRecord& record);
+// A time the Gregorian calendar holds (29 February 2100 is none, though the
+// stamping's own leap rule steps through it).
+bool isCalendarTime(const SystemTime& time);

@@ -55,15 +55,6 @@ const UserLocale& userLocale() {
     return user;
 }
 
-bool validTime(const SystemTime& time) {
-    static const int DAYS[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (time.month < 1 || time.month > 12 || time.day < 1)
-        return false;
-    bool leap = (time.year % 4 == 0 && time.year % 100 != 0) || time.year % 400 == 0;
-    int days = DAYS[time.month - 1] + (time.month == 2 && leap ? 1 : 0);
-    return time.day <= days && time.hour <= 23 && time.minute <= 59 && time.second <= 59;
-}
-
 // The calendar fields with the weekday worked out from the date itself.
 tm toTm(const SystemTime& time) {
     tm fields{};
@@ -107,7 +98,7 @@ std::string toUtf8(const char* text, bool utf8) {
 int formatWith(const SystemTime& time, const std::string& format, char* out, size_t size) {
     if (size > 0)
         out[0] = '\0';
-    if (!validTime(time))
+    if (!isCalendarTime(time))
         return 1;
     const UserLocale& user = userLocale();
     tm fields = toTm(time);
