@@ -32,8 +32,8 @@ struct CanvasBackend {
     void (*line)(void* context, int x1, int y1, int x2, int y2, const PenDesc* pen);
     // Rectangle(left, top, right, bottom) after ordering the corners: with a null
     // pen it fills left..right-2 by top..bottom-2 with the brush.
-    void (*rectangle)(void* context, int left, int top, int right, int bottom,
-                      const PenDesc* pen, const BrushDesc* brush);
+    void (*rectangle)(void* context, int left, int top, int right, int bottom, const PenDesc* pen,
+                      const BrushDesc* brush);
     // text is UTF-8; (x, y) is the reference point chosen by align. The cell is
     // painted in background when opaque.
     void (*text)(void* context, int x, int y, const char* text, const FontDesc* font,
