@@ -253,11 +253,6 @@ void transferCommand() {
     countConfirmPending = true;
 }
 
-// The store holds no more than its capacity, whatever count the device echoes.
-static uint32_t storableCount(uint32_t count) {
-    return count < SAMPLE_STORE_CAPACITY ? count : SAMPLE_STORE_CAPACITY;
-}
-
 void confirmCount() {
     // The echo may have come while the count codes left; the event keeps it.
     if (!awaitReply(countReplyEvent, REPLY_WAIT_MS)) {

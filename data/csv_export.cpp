@@ -39,8 +39,7 @@ int writeCsv(FileHandle file, const void*) {
     lineOutputStart(&output, file);
     static const char HEADER[] = "time,value\n";
     lineOutputAppend(&output, HEADER, sizeof HEADER - 1, 0);
-    const uint32_t count =
-        dataHeader.count < SAMPLE_STORE_CAPACITY ? dataHeader.count : SAMPLE_STORE_CAPACITY;
+    const uint32_t count = storableCount(dataHeader.count);
     for (uint32_t i = 0; i < count; ++i) {
         const SampleRecord& record = sampleStore[i];
         char row[32];

@@ -66,10 +66,7 @@ int writeDataFile(const char* path) {
         fileReplaceAbandon(&replacement);
         return ERR_DATA_HEADER_FAULT;
     }
-    uint32_t count = dataHeader.count;
-    if (count > SAMPLE_STORE_CAPACITY)
-        count = SAMPLE_STORE_CAPACITY;
-    uint32_t size = count * SAMPLE_RECORD_SIZE;
+    uint32_t size = storableCount(dataHeader.count) * SAMPLE_RECORD_SIZE;
     shortWriteError = fileWrite(replacement.file, sampleStore, size, &moved);
     if (moved < size) {
         fileReplaceAbandon(&replacement);

@@ -20,8 +20,7 @@ constexpr uint32_t EXPORT_PATH_SIZE = 256;
 // sample ends at the last stored record. A start left past the store by a
 // paint of other data starts at the last record, so line 2 has one to show.
 int exportChart(uint32_t first, int64_t last, uint32_t step) {
-    const uint32_t count =
-        dataHeader.count < SAMPLE_STORE_CAPACITY ? dataHeader.count : SAMPLE_STORE_CAPACITY;
+    const uint32_t count = storableCount(dataHeader.count);
     // An opened file can hold a header and no records: there is nothing to
     // export, and line 2 would have no record to take its time from.
     if (count == 0) {

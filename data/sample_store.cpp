@@ -25,9 +25,7 @@ void appendValue(uint8_t value) {
 }
 
 void commitStagedValues(uint32_t count) {
-    if (count > SAMPLE_STORE_CAPACITY) {
-        count = SAMPLE_STORE_CAPACITY;
-    }
+    count = storableCount(count);
     for (uint32_t i = 0; i < count; ++i) {
         sampleStore[i].value = stagedValues[i];
     }

@@ -32,6 +32,12 @@ struct DataHeader {
 static_assert(sizeof(DataHeader) == 20, "the header is 20 bytes");
 constexpr uint32_t DATA_HEADER_SIZE = 20;
 
+// How many of count records the store holds: count, at most its capacity.
+// A device may echo, and a header may claim, more.
+inline uint32_t storableCount(uint32_t count) {
+    return count < SAMPLE_STORE_CAPACITY ? count : SAMPLE_STORE_CAPACITY;
+}
+
 extern SampleRecord sampleStore[SAMPLE_STORE_CAPACITY];
 extern DataHeader dataHeader;
 extern bool dataPresent;

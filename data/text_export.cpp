@@ -100,8 +100,7 @@ size_t exportValueText(uint8_t code, char out[3]) {
 
 int writeExport(FileHandle file, uint32_t first, int64_t last, uint32_t step) {
     lineOutputStart(&output, file);
-    const uint32_t stored =
-        dataHeader.count < SAMPLE_STORE_CAPACITY ? dataHeader.count : SAMPLE_STORE_CAPACITY;
+    const uint32_t stored = storableCount(dataHeader.count);
     if (step == 0)
         step = 1;
     if (last > int64_t(stored) - 1)

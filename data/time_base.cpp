@@ -151,10 +151,6 @@ void writeStamp(SampleRecord& target, const SampleRecord& stamp) {
     target.value = value;
 }
 
-uint32_t stampedCount() {
-    return dataHeader.count < SAMPLE_STORE_CAPACITY ? dataHeader.count : SAMPLE_STORE_CAPACITY;
-}
-
 } // namespace
 
 uint8_t daysIn(uint8_t month, uint8_t year) {
@@ -172,7 +168,7 @@ void stampFromEnd(const SystemTime& time) {
 }
 
 void stampFromEndBefore(const SystemTime& time, uint32_t steps) {
-    uint32_t count = stampedCount();
+    uint32_t count = storableCount(dataHeader.count);
     if (count == 0) {
         return;
     }
@@ -191,7 +187,7 @@ void stampFromEndBefore(const SystemTime& time, uint32_t steps) {
 }
 
 void stampFromStart(const SystemTime& time) {
-    uint32_t count = stampedCount();
+    uint32_t count = storableCount(dataHeader.count);
     if (count == 0) {
         return;
     }

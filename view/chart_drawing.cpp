@@ -191,7 +191,7 @@ void drawNoData(Canvas* canvas, int x, int y) {
 }
 
 const SampleRecord& timeLabelRecord(int64_t index) {
-    const int64_t stored = std::min<int64_t>(dataHeader.count, SAMPLE_STORE_CAPACITY);
+    const int64_t stored = storableCount(dataHeader.count);
     return sampleStore[std::clamp<int64_t>(index, 0, std::max<int64_t>(stored - 1, 0))];
 }
 
