@@ -212,12 +212,11 @@ SystemTime stampTime(const SampleRecord& record) {
 }
 
 bool isCalendarTime(const SystemTime& time) {
-    static const uint8_t DAYS_IN_MONTH[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (time.month < 1 || time.month > 12 || time.day < 1) {
         return false;
     }
     const bool leap = (time.year % 4 == 0 && time.year % 100 != 0) || time.year % 400 == 0;
-    const unsigned days = DAYS_IN_MONTH[time.month - 1] + (time.month == FEBRUARY && leap ? 1 : 0);
+    const unsigned days = DAYS_IN_MONTH[time.month] + (time.month == FEBRUARY && leap ? 1 : 0);
     return time.day <= days && time.hour <= 23 && time.minute <= 59 && time.second <= 59;
 }
 
