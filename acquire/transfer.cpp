@@ -68,17 +68,30 @@ static bool awaitingInterval;
 static bool intervalPingDue;
 static uint64_t intervalWaitStart;
 
+// The commands that would start a second transfer or take the link away, as
+// ranges of command identifiers.
+struct CommandRange {
+    int first;
+    int last;
+};
+static constexpr CommandRange REFUSED_WHILE_RUNNING[] = {
+    {IDM_TRANSFER, IDM_TRANSFER},
+    {IDM_OPEN, IDM_OPEN},
+    {IDM_COM1, IDM_COM8},
+    {IDM_AUTO_CONNECT, IDM_AUTO_CONNECT},
+};
+
 static bool refusedWhileRunning(int commandId) {
-    return commandId == IDM_TRANSFER || commandId == IDM_OPEN || commandId == IDM_AUTO_CONNECT ||
-           (commandId >= IDM_COM1 && commandId <= IDM_COM8);
+    for (const CommandRange& range : REFUSED_WHILE_RUNNING)
+        if (commandId >= range.first && commandId <= range.last)
+            return true;
+    return false;
 }
 
 static void greyRefusedCommands(bool grey) {
-    uiEnableMenuItem(IDM_TRANSFER, !grey);
-    uiEnableMenuItem(IDM_OPEN, !grey);
-    for (int id = IDM_COM1; id <= IDM_COM8; ++id)
-        uiEnableMenuItem(id, !grey);
-    uiEnableMenuItem(IDM_AUTO_CONNECT, !grey);
+    for (const CommandRange& range : REFUSED_WHILE_RUNNING)
+        for (int id = range.first; id <= range.last; ++id)
+            uiEnableMenuItem(id, !grey);
 }
 
 static void setSequenceRunning(bool running) {
