@@ -37,28 +37,19 @@ int exportChart(uint32_t first, int64_t last, uint32_t step) {
     return exportText(first, last, step);
 }
 
-bool askForExportName(char path[EXPORT_PATH_SIZE], int* dialogError) {
-    FileDialogSpec spec = {};
-    spec.kind = FILE_DIALOG_SAVE;
-    spec.filterName = EXPORT_FILTER_NAME;
-    spec.filterPattern = EXPORT_FILTER_PATTERN;
-    spec.defaultExtension = EXPORT_EXTENSION;
-    spec.overwritePrompt = true;
-    path[0] = '\0';
-    *dialogError = 0;
-    return uiRunFileDialog(&spec, path, EXPORT_PATH_SIZE, dialogError);
-}
-
 } // namespace
 
 int exportText(uint32_t first, int64_t last, uint32_t step) {
-    char path[EXPORT_PATH_SIZE];
+    const FileDialogSpec spec = {
+        FILE_DIALOG_SAVE, EXPORT_FILTER_NAME, EXPORT_FILTER_PATTERN, EXPORT_EXTENSION, true, false};
+    char path[EXPORT_PATH_SIZE] = "";
     int dialogError = 0;
-    if (!askForExportName(path, &dialogError))
+    if (!uiRunFileDialog(&spec, path, sizeof path, &dialogError))
         return dialogError;
     const int result = writeExportFile(path, first, last, step);
-    if (exportWriteMessage(result) != 0)
-        showMessage(exportWriteMessage(result), TEXT_PROGRAM_TITLE, result);
+    const int message = exportWriteMessage(result);
+    if (message != 0)
+        showMessage(message, TEXT_PROGRAM_TITLE, result);
     return result;
 }
 
