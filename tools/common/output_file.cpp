@@ -11,6 +11,7 @@
 #include "data/text_export.h"
 #include "output/printing.h"
 #include "res/text_table.h"
+#include "tools/common/tool_command_line.h"
 
 namespace {
 
@@ -93,6 +94,13 @@ const OutputWriter* outputWriterFor(const char* path) {
             return &writer;
     }
     return nullptr;
+}
+
+bool writeOutputFile(const char* path) {
+    const int failure = outputWriterFor(path)->write(path);
+    if (failure > 0)
+        reportPathError(path, failure);
+    return failure == 0;
 }
 
 const char* outputExtensions() {

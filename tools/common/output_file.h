@@ -17,5 +17,9 @@ struct OutputWriter {
 
 // The writer the name's extension names; null when it names none.
 const OutputWriter* outputWriterFor(const char* path);
+// Writes path with the writer its extension names (which must be one), and
+// names the path and the system's reason on standard error when that is
+// known. True when the file is whole.
+bool writeOutputFile(const char* path);
 // The extensions of the table, as ".kvd, .daq, .csv", for usage texts.
 const char* outputExtensions();

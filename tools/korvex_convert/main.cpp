@@ -93,13 +93,6 @@ bool readInput(const char* path) {
     return false;
 }
 
-bool writeOutput(const char* path) {
-    const int failure = outputWriterFor(path)->write(path);
-    if (failure > 0)
-        reportPathError(path, failure);
-    return failure == 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -118,5 +111,5 @@ int main(int argc, char** argv) {
     configBlock.languageBase = options.languageBase;
     if (!readInput(options.input))
         return TOOL_EXIT_FAILED;
-    return writeOutput(options.output) ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
+    return writeOutputFile(options.output) ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }

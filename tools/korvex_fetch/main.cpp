@@ -269,12 +269,8 @@ int main(int argc, char** argv) {
     // the data file, as the save dialog would take it.
     const OutputWriter* text = outputWriterFor(options.output);
     if (text != nullptr && std::strcmp(text->extension, DATA_FILE_EXTENSION) != 0) {
-        const int failure = text->write(options.output);
-        if (failure != 0) {
-            if (failure != OUTPUT_FAILED)
-                reportPathError(options.output, failure);
+        if (!writeOutputFile(options.output))
             return TOOL_EXIT_FAILED;
-        }
         std::snprintf(fetchOutcome.savedPath, sizeof fetchOutcome.savedPath, "%s", options.output);
     } else if (options.output[0] != '\0') {
         int result = saveDataFile();
