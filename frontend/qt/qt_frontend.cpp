@@ -17,22 +17,22 @@
 
 namespace {
 bool waitCursorShown = false;
+
+void runMessageBox(const char* text, const char* caption, unsigned icon, QWidget* owner) {
+    QMessageBox box(icon == MB_ICONHAND ? QMessageBox::Critical : QMessageBox::Information,
+                    QString::fromUtf8(caption), QString::fromUtf8(text), QMessageBox::Ok, owner);
+    box.exec();
 }
+} // namespace
 
 void uiMessageBox(const char* text, const char* caption, unsigned icon) {
-    QMessageBox box(icon == MB_ICONHAND ? QMessageBox::Critical : QMessageBox::Information,
-                    QString::fromUtf8(caption), QString::fromUtf8(text), QMessageBox::Ok,
-                    qtMainWindow());
-    box.exec();
+    runMessageBox(text, caption, icon, qtMainWindow());
 }
 
 // The open modal dialog owns the box, so that it stands over that dialog.
 void uiDialogMessageBox(const char* text, const char* caption, unsigned icon) {
     QWidget* dialog = QApplication::activeModalWidget();
-    QMessageBox box(icon == MB_ICONHAND ? QMessageBox::Critical : QMessageBox::Information,
-                    QString::fromUtf8(caption), QString::fromUtf8(text), QMessageBox::Ok,
-                    dialog != nullptr ? dialog : qtMainWindow());
-    box.exec();
+    runMessageBox(text, caption, icon, dialog != nullptr ? dialog : qtMainWindow());
 }
 
 // A fresh bar replaces the old one, which Qt deletes with its menus.
