@@ -37,18 +37,35 @@ int fileClose(FileHandle file);
 enum FileKind { FILE_KIND_NONE, FILE_KIND_REGULAR, FILE_KIND_DIRECTORY, FILE_KIND_OTHER };
 FileKind fileKind(const char* path);
 
-// Writing a file whole or not at all. The new bytes go to a temporary file in
-// the same directory; committing flushes it to the disk and renames it over
-// the chosen name, so whoever looks at that name sees the old file or the new
-// one, whole, never a mix or a stump. Until the commit the old file stays
-// opened and locked as fileOpen would lock it, so a file another program
-// holds, a read-only file, a directory or a device is refused as before.
+// Writing a file whole or not at all. The new bytes go to a new file in the
+// same directory (an unnamed one where the file system allows it, so that a
+// process killed on the way leaves nothing behind); committing flushes it to
+// the disk and renames it over the chosen name, so whoever looks at that name
+// sees the old file or the new one, whole, never a mix or a stump.
+//
+// A rename would give the name a new file: owned by whoever saves, without
+// the old one's extended attributes and ACL, and apart from its other hard
+// links. Where the new file cannot carry all of that, the new content is
+// written into the old file itself, behind a flushed copy of the old content
+// beside it (named NAME.korvex-backup, or with -2, -3 ... when that is taken),
+// which puts the old content back on any failure and is removed once the new
+// content is whole on the disk. A copy that a crash left behind keeps its
+// name for the user to find. (On Windows the system's own replacement gives
+// the new file the old one's attributes and security, and the rename is
+// always taken.)
+//
+// Until the commit the old file stays opened and locked as fileOpen would
+// lock it, so a file another program holds, a read-only file, a directory or
+// a device is refused as before.
 constexpr int FILE_PATH_SIZE = 4096;
 struct FileReplacement {
-    FileHandle file;     // the temporary file: write the new content here
+    FileHandle file;     // write the new content here
     FileHandle previous; // the file being replaced, FILE_NONE when there was none
+    FileHandle backup;   // the copy of the old content while it is overwritten in place
     char path[FILE_PATH_SIZE];
+    // The new file's name beside path; empty while it has none.
     char temporaryPath[FILE_PATH_SIZE];
+    char backupPath[FILE_PATH_SIZE];
 };
 
 // Returns 0 with replacement->file open for writing, or the system error
@@ -57,9 +74,17 @@ int fileReplaceBegin(const char* path, FileReplacement* replacement);
 // Copies what the file being replaced holds from offset to its end into the
 // new file (its tail is kept). Nothing when there was no file or it is shorter.
 int fileReplaceKeepTail(FileReplacement* replacement, uint64_t offset);
-// Flushes, closes and renames the new file over the chosen name. On any
-// failure the temporary file is removed and the old file is left as it was.
-// Returns 0 or the system error number.
+// Flushes the new content and gives it the chosen name. On a failure before
+// that, the old content is left (or put back) as it was. Returns 0 or the
+// system error number.
 int fileReplaceCommit(FileReplacement* replacement);
-// Removes the new file; the old one stays as it was.
+// True when the last commit that failed had already given the new content
+// its name, whole, and only could not confirm that the name is on the disk
+// (the directory's flush failed): the new content is in place, but a power
+// loss may still take it back.
+bool fileReplaceUnconfirmed();
+// Drops the new content; the old one stays (or is put back) as it was.
 void fileReplaceAbandon(FileReplacement* replacement);
+// Abandons every replacement still under way, for a process that is being
+// ended by a signal or a console interrupt: safe in a signal handler.
+void fileReplaceAbandonAll();

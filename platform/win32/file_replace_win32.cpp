@@ -8,9 +8,11 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "platform/file.h"
+#include "platform/replacements_under_way.h"
 #include "platform/win32/text_win32.h"
 
 namespace {
@@ -54,6 +56,49 @@ int createTemporary(const char* path, char* temporaryPath, HANDLE* handle) {
     return ERROR_FILE_EXISTS;
 }
 
+// Whether the process of that id has ended: an id no process has, or one
+// whose process has exited while something still holds its handle.
+bool processGone(DWORD id) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (process == nullptr)
+        return GetLastError() == ERROR_INVALID_PARAMETER;
+    DWORD code = 0;
+    bool gone = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+    CloseHandle(process);
+    return gone;
+}
+
+// The temporary files a killed process left beside the names it was saving.
+void removeStaleTemporaries(const char* path) {
+    const int directory = int(directoryLength(path));
+    char pattern[FILE_PATH_SIZE];
+    int written = std::snprintf(pattern, sizeof pattern, "%.*s.korvex-*.tmp", directory, path);
+    std::wstring widePattern;
+    if (written < 0 || written >= int(sizeof pattern) || !utf8ToWide(pattern, &widePattern))
+        return;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(widePattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        // The pattern also matches short 8.3 names; the long name must be ours.
+        const wchar_t* name = found.cFileName;
+        const size_t length = std::wcslen(name);
+        unsigned long id = 0;
+        unsigned sequence = 0;
+        if (length < 4 || std::wcscmp(name + length - 4, L".tmp") != 0 ||
+            std::swscanf(name, L".korvex-%lu-%u", &id, &sequence) != 2 ||
+            id == GetCurrentProcessId() || !processGone(DWORD(id)) ||
+            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        std::string stale = std::string(path, size_t(directory)) + wideToUtf8(name);
+        std::wstring wide;
+        if (utf8ToWide(stale.c_str(), &wide))
+            DeleteFileW(wide.c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 void removeTemporary(const FileReplacement* replacement) {
     std::wstring wide;
     if (utf8ToWide(replacement->temporaryPath, &wide))
@@ -91,12 +136,24 @@ int renameOver(const FileReplacement* replacement, bool hadPrevious, bool* oldGo
     return int(GetLastError());
 }
 
+void abandon(FileReplacement* replacement) {
+    if (replacement->file != FILE_NONE) {
+        CloseHandle(handleOf(replacement->file));
+        replacement->file = FILE_NONE;
+    }
+    if (replacement->temporaryPath[0] != '\0')
+        removeTemporary(replacement);
+    closePrevious(replacement);
+}
+
 } // namespace
 
 int fileReplaceBegin(const char* path, FileReplacement* replacement) {
     replacement->file = FILE_NONE;
     replacement->previous = FILE_NONE;
+    replacement->backup = FILE_NONE;
     replacement->temporaryPath[0] = '\0';
+    replacement->backupPath[0] = '\0';
     if (std::strlen(path) >= size_t(FILE_PATH_SIZE))
         return ERROR_FILENAME_EXCED_RANGE;
     std::strcpy(replacement->path, path);
@@ -109,6 +166,7 @@ int fileReplaceBegin(const char* path, FileReplacement* replacement) {
         replacement->previous = FILE_NONE;
     else if (err != 0)
         return err;
+    removeStaleTemporaries(path);
     HANDLE handle = INVALID_HANDLE_VALUE;
     err = createTemporary(path, replacement->temporaryPath, &handle);
     if (err != 0) {
@@ -117,6 +175,7 @@ int fileReplaceBegin(const char* path, FileReplacement* replacement) {
         return err;
     }
     replacement->file = reinterpret_cast<FileHandle>(handle);
+    enlistReplacement(replacement);
     return 0;
 }
 
@@ -156,15 +215,21 @@ int fileReplaceCommit(FileReplacement* replacement) {
         err = renameOver(replacement, hadPrevious, &oldGone);
     if (err != 0 && !oldGone)
         removeTemporary(replacement);
+    replacement->temporaryPath[0] = '\0';
+    delistReplacement(replacement);
     return err;
 }
 
+// The rename writes through, so a commit that succeeded is on the disk.
+bool fileReplaceUnconfirmed() {
+    return false;
+}
+
 void fileReplaceAbandon(FileReplacement* replacement) {
-    if (replacement->file != FILE_NONE) {
-        CloseHandle(handleOf(replacement->file));
-        replacement->file = FILE_NONE;
-    }
-    if (replacement->temporaryPath[0] != '\0')
-        removeTemporary(replacement);
-    closePrevious(replacement);
+    abandon(replacement);
+    delistReplacement(replacement);
+}
+
+void fileReplaceAbandonAll() {
+    abandonEveryReplacement(abandon);
 }

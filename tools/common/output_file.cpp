@@ -10,6 +10,7 @@
 #include "data/sample_store.h"
 #include "data/text_export.h"
 #include "output/printing.h"
+#include "platform/file.h"
 #include "res/text_table.h"
 #include "tools/common/tool_command_line.h"
 
@@ -99,8 +100,14 @@ const OutputWriter* outputWriterFor(const char* path) {
 bool writeOutputFile(const char* path) {
     const int failure = outputWriterFor(path)->write(path);
     if (failure > 0)
-        reportPathError(path, failure);
+        reportWriteFailure(path, failure);
     return failure == 0;
+}
+
+void reportWriteFailure(const char* path, int systemError) {
+    reportPathError(path, systemError);
+    if (fileReplaceUnconfirmed())
+        reportPath(path, "the new content is in place but not confirmed on the disk");
 }
 
 const char* outputExtensions() {

@@ -21,5 +21,9 @@ const OutputWriter* outputWriterFor(const char* path);
 // names the path and the system's reason on standard error when that is
 // known. True when the file is whole.
 bool writeOutputFile(const char* path);
+// Names the path and the system's reason why it could not be written; when
+// the new content did take the name and only its flush to the disk failed,
+// says so, for the user to know what the name now holds.
+void reportWriteFailure(const char* path, int systemError);
 // The extensions of the table, as ".kvd, .daq, .csv", for usage texts.
 const char* outputExtensions();

@@ -18,6 +18,7 @@
 #include "platform/console.h"
 #include "res/text_table.h"
 #include "tools/common/output_file.h"
+#include "tools/common/output_interrupt.h"
 #include "tools/common/tool_command_line.h"
 
 extern const char TOOL_NAME[] = "korvex-convert";
@@ -111,5 +112,6 @@ int main(int argc, char** argv) {
     configBlock.languageBase = options.languageBase;
     if (!readInput(options.input))
         return TOOL_EXIT_FAILED;
+    abandonOutputOnInterrupt();
     return writeOutputFile(options.output) ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }

@@ -25,6 +25,7 @@
 #include "platform/serial_ports.h"
 #include "res/text_table.h"
 #include "tools/common/output_file.h"
+#include "tools/common/output_interrupt.h"
 #include "tools/common/tool_command_line.h"
 #include "tools/korvex_fetch/fetch_frontend.h"
 #include "tools/korvex_fetch/fetch_options.h"
@@ -55,7 +56,7 @@ static void reportOutputError(const char* path, int error) {
     if (error == FNERR_BUFFERTOOSMALL)
         reportPath(path, "file name too long");
     else
-        reportPathError(path, error);
+        reportWriteFailure(path, error);
 }
 
 // The port as the user named it and the device it stands for: "COM1
@@ -232,6 +233,9 @@ int main(int argc, char** argv) {
     fetchAnswers.drawBar = isatty(2) != 0;
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
+#ifdef SIGHUP
+    std::signal(SIGHUP, onInterrupt);
+#endif
 
     mainWindowCreateEvents();
     transferInit();
@@ -265,6 +269,9 @@ int main(int argc, char** argv) {
         toolError("the device sent no samples; nothing was written");
         return FETCH_EXIT_EMPTY;
     }
+    // The device is done with; an interrupt now ends the tool without a
+    // half-written file.
+    abandonOutputOnInterrupt();
     // A .daq or .csv is written as korvex-convert writes it; any other name is
     // the data file, as the save dialog would take it.
     const OutputWriter* text = outputWriterFor(options.output);
