@@ -11,15 +11,16 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/config_file.h"
 #include "app/main_window.h"
 #include "data/data_file.h"
 #include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
+#include "platform/file.h"
+#include "platform/user_directories.h"
 
 namespace {
 
@@ -65,6 +66,16 @@ void acceptQtOptions(QCommandLineParser* parser) {
     }
 }
 
+// The arguments as the system gave them, one byte a character: a file's name
+// need not be UTF-8, and decoded as such it would name another file. Options
+// are ASCII and read the same either way.
+QStringList argumentBytes(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLatin1(argv[i]));
+    return arguments;
+}
+
 // Reads the arguments; -1 to go on and start, or the exit code.
 int readCommandLine(CommandLine& line, const QStringList& arguments) {
     QString complaint;
@@ -82,25 +93,51 @@ int readCommandLine(CommandLine& line, const QStringList& arguments) {
         return -1;
     }
     std::fprintf(stderr, "korvex: %s\nTry 'korvex --help' for more information.\n",
-                 qPrintable(complaint));
+                 complaint.toLatin1().constData());
     return EXIT_USAGE;
 }
 
 // A program started from the menu runs in whatever directory the desktop
 // chose, usually the home directory: the configuration goes to the user's
 // configuration directory instead, and the file dialogs start at home.
-void settleForTheDesktop(QString* dataFile) {
-    if (!dataFile->isEmpty())
-        *dataFile = QFileInfo(*dataFile).absoluteFilePath();
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (!base.isEmpty()) {
-        const QString directory = base + "/korvex";
-        // A directory that cannot be made is reported by the configuration's
-        // own message when the file is read.
-        QDir().mkpath(directory);
-        setConfigDirectory(QFile::encodeName(directory).constData());
+void settleForTheDesktop(QByteArray* dataFile) {
+    char path[FILE_PATH_SIZE];
+    if (!dataFile->isEmpty() && absolutePath(dataFile->constData(), path, sizeof path) == 0)
+        *dataFile = path;
+    // A directory that cannot be made is reported by the configuration's own
+    // message when the file is read.
+    char directory[FILE_PATH_SIZE];
+    userConfigDirectory("korvex", directory, sizeof directory);
+    if (directory[0] != '\0')
+        setConfigDirectory(directory);
+    enterHomeDirectory();
+}
+
+// Qt ends the program with an abort when no window system can be reached;
+// the user gets one line saying so instead. What Qt says while it starts is
+// held back until it has started, since before a failure it is only noise.
+QtMessageHandler qtOwnHandler;
+QList<QPair<QtMsgType, QString>> startRemarks;
+
+void judgeStart(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtFatalMsg) {
+        startRemarks.append({type, text});
+        return;
     }
-    QDir::setCurrent(QDir::homePath());
+    const char* display = std::getenv("DISPLAY");
+    if ((display == nullptr || display[0] == '\0') && std::getenv("WAYLAND_DISPLAY") == nullptr)
+        std::fputs("korvex: no display to show the window on: DISPLAY is not set\n", stderr);
+    else
+        std::fprintf(stderr, "korvex: cannot show the window on the display %s\n",
+                     display != nullptr ? display : std::getenv("WAYLAND_DISPLAY"));
+    std::_Exit(EXIT_FAILURE);
+}
+
+void startDone() {
+    qInstallMessageHandler(qtOwnHandler);
+    for (const auto& [type, text] : startRemarks)
+        qt_message_output(type, QMessageLogContext(), text);
+    startRemarks.clear();
 }
 
 // The icon in every size it was drawn at; the window manager picks one.
@@ -123,17 +160,20 @@ int main(int argc, char** argv) {
         CommandLine first;
         acceptQtOptions(&first.parser);
         QCoreApplication reading(argc, argv);
-        const int code = readCommandLine(first, reading.arguments());
+        const int code = readCommandLine(first, argumentBytes(argc, argv));
         if (code >= 0)
             return code;
     }
     CommandLine line;
 
+    qtOwnHandler = qInstallMessageHandler(judgeStart);
     QApplication application(argc, argv);
-    const int code = readCommandLine(line, application.arguments());
+    startDone();
+    // Qt has taken its own options out of argv.
+    const int code = readCommandLine(line, argumentBytes(argc, argv));
     if (code >= 0)
         return code;
-    QString dataFile = line.parser.positionalArguments().value(0);
+    QByteArray dataFile = line.parser.positionalArguments().value(0).toLatin1();
     if (line.parser.isSet(line.desktop))
         settleForTheDesktop(&dataFile);
     QGuiApplication::setDesktopFileName("org.korvex.korvex");
@@ -159,6 +199,6 @@ int main(int argc, char** argv) {
     // Before the first paint, so that the window first shows the file's data;
     // a refusal's message box comes up over the shown window.
     if (!dataFile.isEmpty())
-        openNamedDataFileCommand(QFile::encodeName(dataFile).constData());
+        openNamedDataFileCommand(dataFile.constData());
     return application.exec();
 }

@@ -18,6 +18,7 @@
 
 #include "acquire/transfer.h"
 #include "frontend/frontend.h"
+#include "frontend/qt/qt_chosen_name.h"
 #include "frontend/qt/qt_dialog_units.h"
 #include "frontend/qt/qt_main_window.h"
 
@@ -155,13 +156,17 @@ bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* d
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return false;
         QString chosen = dialog.selectedFiles().first();
+        QByteArray name;
+        if (!qtChosenName(chosen, save || spec->createPrompt, &name)) {
+            qtRefuseChosenName(&dialog, dialog.windowTitle(), chosen, save);
+            continue;
+        }
         if (!save && spec->createPrompt && !QFileInfo::exists(chosen)) {
             QString question =
                 QStringLiteral("%1\nThis file does not exist.\nCreate the file?").arg(chosen);
             if (QMessageBox::question(&dialog, dialog.windowTitle(), question) != QMessageBox::Yes)
                 continue;
         }
-        QByteArray name = QFile::encodeName(chosen);
         if (size_t(name.size()) >= size) {
             *dialogError = FNERR_BUFFERTOOSMALL;
             return false;

@@ -1,7 +1,6 @@
 #include "frontend/qt/qt_main_window.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
@@ -187,16 +186,28 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
     mainWindowClose();
 }
 
-// The one local data file a drag carries, or an empty name: several files at
-// once leave no single one to open.
-static QString draggedDataFile(const QMimeData* data) {
-    const QList<QUrl> urls = data->urls();
-    if (urls.size() != 1 || !urls[0].isLocalFile())
+// The one local data file a drag carries, as the bytes of its name, or an
+// empty name: several files at once leave no single one to open. A file URL
+// carries the name's bytes percent-encoded, whatever their encoding; decoded
+// through a QString, a name that is not UTF-8 would become another file's.
+static QByteArray draggedDataFile(const QMimeData* data) {
+    QList<QByteArray> uris;
+    for (const QByteArray& line : data->data(QStringLiteral("text/uri-list")).split('\n')) {
+        const QByteArray uri = line.trimmed();
+        if (!uri.isEmpty() && !uri.startsWith('#'))
+            uris.append(uri);
+    }
+    if (uris.size() != 1 || uris[0].left(7).toLower() != "file://")
         return {};
-    const QString path = urls[0].toLocalFile();
-    return path.endsWith(QStringLiteral(".") + DATA_FILE_EXTENSION, Qt::CaseInsensitive)
-               ? path
-               : QString();
+    QByteArray encoded = uris[0].mid(7);
+    if (encoded.startsWith("localhost/"))
+        encoded = encoded.mid(9);
+    // Another host's file, or a query or fragment, is no local file's name.
+    if (!encoded.startsWith('/') || encoded.contains('?') || encoded.contains('#'))
+        return {};
+    const QByteArray path = QByteArray::fromPercentEncoding(encoded);
+    const QByteArray extension = QByteArray(".") + DATA_FILE_EXTENSION;
+    return !path.contains('\0') && path.toLower().endsWith(extension) ? path : QByteArray();
 }
 
 void QtMainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -205,7 +216,7 @@ void QtMainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void QtMainWindow::dropEvent(QDropEvent* event) {
-    const QByteArray name = QFile::encodeName(draggedDataFile(event->mimeData()));
+    const QByteArray name = draggedDataFile(event->mimeData());
     if (name.isEmpty())
         return;
     event->acceptProposedAction();

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include "app/app_state.h"
+#include "frontend/qt/qt_chosen_name.h"
 #include "frontend/qt/qt_main_window.h"
 #include "frontend/qt/qt_printer.h"
 
@@ -40,8 +41,16 @@ int getPrinterDC(PrintJob** job) {
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted)
         return 0;
-    if (printer->outputFormat() == QPrinter::PdfFormat)
+    QByteArray pdfPath;
+    if (printer->outputFormat() == QPrinter::PdfFormat) {
+        // The dialog's name for the file, as the bytes of the file it means.
+        if (!qtChosenName(printer->outputFileName(), true, &pdfPath)) {
+            qtRefuseChosenName(qtMainWindow(), dialog.windowTitle(), printer->outputFileName(),
+                               true);
+            return 0;
+        }
         lastPdfName = printer->outputFileName();
-    *job = qtPrintJobFor(std::move(printer));
+    }
+    *job = qtPrintJobFor(std::move(printer), pdfPath.constData());
     return 0;
 }

@@ -43,14 +43,26 @@ int writePdfFile(PrintJob* job) {
     return fileReplaceCommit(&job->file);
 }
 
-// A PDF is drawn into memory; the file is begun with the document.
-PrintJob* pdfJob(const QString& path, const QPageLayout& layout, int resolution) {
+// A PDF is drawn into memory; the file is begun with the document. Its name
+// stays the bytes it was given: through a QString, a name that is not UTF-8
+// would turn into another file's.
+PrintJob* pdfJob(const char* path, const QPageLayout& layout, int resolution) {
     auto* job = new PrintJob;
-    job->pdfPath = QFile::encodeName(path).toStdString();
+    job->pdfPath = path;
     job->pdf = std::make_unique<QPdfWriter>(&job->pdfBytes);
     job->pdf->setResolution(resolution);
     job->pdf->setPageLayout(layout);
     return job;
+}
+
+QtMessageHandler qtOwnHandler;
+
+// A tool's standard error is for what its user must know. Qt's remarks on a
+// window system the tool never shows a window on (that there is no runtime
+// directory, say) are not; its reports of real failures are.
+void keepQtFailuresOnly(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if ((type == QtCriticalMsg || type == QtFatalMsg) && qtOwnHandler != nullptr)
+        qtOwnHandler(type, context, text);
 }
 
 // A tool has no application of its own; fonts and the PDF engine need one,
@@ -63,15 +75,16 @@ void needGuiApplication() {
         return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtOwnHandler = qInstallMessageHandler(keepQtFailuresOnly);
     static QGuiApplication* application = new QGuiApplication(argc, argv);
     (void)application;
 }
 
 } // namespace
 
-PrintJob* qtPrintJobFor(std::unique_ptr<QPrinter> printer) {
+PrintJob* qtPrintJobFor(std::unique_ptr<QPrinter> printer, const char* pdfPath) {
     if (printer->outputFormat() == QPrinter::PdfFormat)
-        return pdfJob(printer->outputFileName(), printer->pageLayout(), printer->resolution());
+        return pdfJob(pdfPath, printer->pageLayout(), printer->resolution());
     auto* job = new PrintJob;
     job->printer = std::move(printer);
     return job;
@@ -82,7 +95,7 @@ int printerOpenPdf(const char* path, PrintJob** job) {
     // As the print dialog offers it: 10 pt margins, 1200 dots per inch.
     const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                              QMarginsF(10, 10, 10, 10), QPageLayout::Point);
-    *job = pdfJob(QFile::decodeName(path), layout, 1200);
+    *job = pdfJob(path, layout, 1200);
     return 0;
 }
 

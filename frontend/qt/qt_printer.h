@@ -6,6 +6,6 @@
 
 #include "frontend/printer.h"
 
-// A job on printer as the print dialog left it: a PDF file when its output
-// format is PDF, else the printer itself.
-PrintJob* qtPrintJobFor(std::unique_ptr<QPrinter> printer);
+// A job on printer as the print dialog left it: the PDF file pdfPath (the
+// bytes of its name) when its output format is PDF, else the printer itself.
+PrintJob* qtPrintJobFor(std::unique_ptr<QPrinter> printer, const char* pdfPath);

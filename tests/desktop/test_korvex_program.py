@@ -2,10 +2,12 @@
 """korvex as a user starts it.
 
 command-line KORVEX VERSION: --version and --help answer without a display; a
-usage error exits 2 with a pointer to --help.
-open-at-start KORVEX: under Xvfb, `korvex FILE.kvd` shows the file's curves in
-both charts (judged by the screenshot's pixels) and keeps the configuration in
-the working directory; with --desktop, in ~/.config/korvex.
+usage error exits 2 with a pointer to --help; the program itself, with no
+display, says so in one line and exits 1.
+open-at-start KORVEX: under Xvfb, `korvex FILE.kvd` (a name that is not UTF-8)
+shows the file's curves in both charts (judged by the screenshot's pixels) and
+keeps the configuration in the working directory; with --desktop, in
+~/.config/korvex, also when XDG_CONFIG_HOME is a relative path.
 """
 import math
 import os
@@ -39,6 +41,10 @@ def command_line(korvex, version):
     check(done.returncode == 2 and done.stderr.endswith(
         "korvex: Unknown option 'no-such-option'.\nTry 'korvex --help' for more information.\n"),
         f"a usage error: {done}")
+    done = run([korvex], env=bare)
+    check((done.returncode, done.stdout, done.stderr) ==
+          (1, "", "korvex: no display to show the window on: DISPLAY is not set\n"),
+          f"no display: {done}")
 
 
 def curve_pixels(window):
@@ -83,19 +89,22 @@ def open_at_start(korvex):
         os.makedirs(home)
         records = b"".join(bytes((24, 3, 1, i // 3600, i // 60 % 60, i % 60, 0, 0,
                                   int(60 + 30 * math.sin(i / 240)))) for i in range(6000))
-        with open(os.path.join(work, "day.kvd"), "wb") as out:
+        name = b"lat\xe6in.kvd"  # Latin-1, as older systems name files
+        with open(os.path.join(os.fsencode(work), name), "wb") as out:
             out.write(struct.pack("<HHI12x", 100, 4, 6000) + records)
-        environment = {k: v for k, v in os.environ.items() if k != "XDG_CONFIG_HOME"}
+        environment = dict(os.environ)
         environment.update(QT_QPA_PLATFORM="xcb", KORVEX_COM1=os.ttyname(slave), HOME=home)
 
-        show_and_judge(korvex, ["day.kvd"], work, environment, "korvex day.kvd")
+        show_and_judge(korvex, [name], work, environment, "korvex lat\\xe6in.kvd")
         check(os.path.getsize(os.path.join(work, "DAQSetup.cnf")) == 282,
               "from a terminal the configuration is in the working directory")
         os.remove(os.path.join(work, "DAQSetup.cnf"))
-        show_and_judge(korvex, ["--desktop", "day.kvd"], work, environment, "--desktop")
+        # A relative XDG_CONFIG_HOME is no configuration directory: ~/.config is.
+        environment.update(XDG_CONFIG_HOME="relative/cfg")
+        show_and_judge(korvex, ["--desktop", name], work, environment, "--desktop")
         check(os.path.getsize(os.path.join(home, ".config/korvex/DAQSetup.cnf")) == 282 and
-              {"day.kvd"} == set(os.listdir(work)) and
-              not os.path.exists(os.path.join(home, "DAQSetup.cnf")),
+              {os.fsdecode(name)} == set(os.listdir(work)) and
+              not {"DAQSetup.cnf", "relative"} & set(os.listdir(home)),
               "from the menu the configuration is in ~/.config/korvex only")
     os.close(master)
     os.close(slave)

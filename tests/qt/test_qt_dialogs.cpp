@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -259,6 +260,31 @@ TEST_F(QtDialogs, OpeningAMissingFileAsksBeforeGivingItsName) {
     ASSERT_TRUE(uiRunFileDialog(&OPEN_SPEC, path, sizeof path, &error));
     EXPECT_EQ(questions, 2);
     EXPECT_EQ(std::string(path), missing);
+}
+
+// The dialog lists a file named in Latin-1 with U+FFFD in place of its odd
+// byte; that name, encoded again, is another file's or none, so it is
+// refused with the dialog's own words and the user picks again.
+TEST_F(QtDialogs, ANameTheDialogCanOnlyShowAlteredIsRefused) {
+    const std::string latin1 = std::string(place.workDir) + "/rep\xe6.kvd";
+    const std::string plain = std::string(place.workDir) + "/plain.kvd";
+    for (const std::string& name : {latin1, plain})
+        std::fclose(std::fopen(name.c_str(), "wb"));
+    QString refusal;
+    chooseInFileDialog(std::string(place.workDir) + "/rep\xef\xbf\xbd.kvd", [&] {
+        whenModal([&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                refusal = box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+            chooseInFileDialog(plain);
+        });
+    });
+    char path[512];
+    int error = -1;
+    ASSERT_TRUE(uiRunFileDialog(&OPEN_SPEC, path, sizeof path, &error));
+    EXPECT_TRUE(refusal.contains("File not found")) << refusal.toStdString();
+    EXPECT_EQ(std::string(path), plain);
 }
 
 } // namespace

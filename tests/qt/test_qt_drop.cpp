@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
 #include <QUrl>
+#include <cstdio>
 
 #include "data/sample_store.h"
 #include "frontend/qt/qt_main_window.h"
@@ -28,12 +28,16 @@ TEST(QtDrop, ADroppedDataFileIsOpenedAndOtherDragsAreRefused) {
     enterScratchPlace(&place, "korvex-qt-drop");
     auto* window = new QtMainWindow;
 
-    // 600 records of 5 May 2005, interval 1 s, span 5; the extension in capitals.
-    QFile file(QString::fromLocal8Bit(place.workDir) + "/ramp.KVD");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("\x64\0\5\0\x58\x02\0\0", 8) + QByteArray(12 + 600 * 9, '\x05'));
-    file.close();
-    const QUrl ramp = QUrl::fromLocalFile(file.fileName());
+    // 600 records of 5 May 2005, interval 1 s, span 5; the extension in
+    // capitals, the name in Latin-1, which a file manager sends as %E6.
+    const QByteArray path = QByteArray(place.workDir) + "/r\xe6mp.KVD";
+    std::FILE* file = std::fopen(path.constData(), "wb");
+    ASSERT_NE(file, nullptr);
+    const QByteArray bytes =
+        QByteArray("\x64\0\5\0\x58\x02\0\0", 8) + QByteArray(12 + 600 * 9, '\x05');
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+    std::fclose(file);
+    const QUrl ramp = QUrl::fromEncoded("file://" + path.toPercentEncoding("/"));
 
     QMimeData data;
     EXPECT_FALSE(offered(window, {QUrl::fromLocalFile("/tmp/notes.txt")}, &data));
@@ -52,7 +56,7 @@ TEST(QtDrop, ADroppedDataFileIsOpenedAndOtherDragsAreRefused) {
     destroyTestWindow(&window);
     dataPresent = false; // the next test in this process starts without data
     dataHeader = {};
-    file.remove();
+    std::remove(path.constData());
     leaveScratchPlace(&place);
 }
 
