@@ -7,6 +7,7 @@
 #include "app/messages.h"
 #include "frontend/frontend.h"
 #include "link/protocol_engine.h"
+#include "link/reply_wait.h"
 #include "link/serial_link.h"
 #include "platform/event.h"
 #include "platform/serial_ports.h"
@@ -66,11 +67,7 @@ static bool answersPing() {
     if (reply != nullptr)
         eventReset(reply);
     sendPing();
-    if (reply == nullptr)
-        return false;
-    bool answered = eventWait(reply, PORT_PING_WAIT_MS);
-    eventReset(reply);
-    return answered;
+    return awaitReply(pingReplyEvent, PORT_PING_WAIT_MS);
 }
 
 int searchPorts() {

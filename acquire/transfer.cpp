@@ -21,6 +21,7 @@
 #include "link/command_queue.h"
 #include "link/device_codes.h"
 #include "link/protocol_engine.h"
+#include "link/reply_wait.h"
 #include "platform/clock.h"
 #include "platform/event.h"
 #include "res/text_table.h"
@@ -140,17 +141,6 @@ bool transferRefuses(int commandId) {
 void applyTransferMenuState() {
     if (sequenceRunning)
         greyRefusedCommands(true);
-}
-
-// Waits for a reply event and resets it. A missing event (its creation
-// failed at start-up) counts as a reply that never came.
-static bool awaitReply(const std::atomic<EventHandle>& event, uint32_t ms) {
-    EventHandle handle = event.load(std::memory_order_acquire);
-    if (handle == nullptr)
-        return false;
-    bool replied = eventWait(handle, ms);
-    eventReset(handle);
-    return replied;
 }
 
 static void resetReply(const std::atomic<EventHandle>& event) {

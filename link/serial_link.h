@@ -25,3 +25,10 @@ bool linkDeviceGone();
 int linkOpenError();
 // Called by txRingPut: wakes the writer thread of an open link.
 void linkWakeWriter();
+// How many bytes have reached the port of the open link since it was first
+// opened (those the reader thread has taken and those still queued), and how
+// many of them have been through the receive path. On a loaded machine the
+// reader may run well after its bytes arrived; the difference tells what is
+// still on its way to the engine.
+uint64_t linkBytesArrived();
+uint64_t linkBytesHandled();

@@ -44,6 +44,10 @@ LinkState linkState;
 std::atomic<bool> readerStopRequested{false};
 // Set by the reader once the port has ended; read by the user-interface thread.
 std::atomic<bool> deviceGone{false};
+// Bytes the reader has taken from the port, and those it has been through
+// the receive path with; the difference is at most the one in hand.
+std::atomic<uint64_t> bytesTaken{0};
+std::atomic<uint64_t> bytesHandled{0};
 int lastOpenError;
 
 void signalFd(int fd) {
@@ -87,7 +91,9 @@ bool readAvailable(int portFd) {
     while (!readerStopRequested.load(std::memory_order_relaxed)) {
         ssize_t got = read(portFd, &byte, READ_CHUNK);
         if (got == static_cast<ssize_t>(READ_CHUNK)) {
+            bytesTaken.fetch_add(1, std::memory_order_release);
             receiveBytes(&byte, READ_CHUNK);
+            bytesHandled.fetch_add(1, std::memory_order_release);
             continue;
         }
         if (got < 0 && (errno == EAGAIN || errno == EINTR))
@@ -338,4 +344,23 @@ int linkOpenError() {
 void linkWakeWriter() {
     if (linkState.txWakeFd >= 0)
         signalFd(linkState.txWakeFd);
+}
+
+uint64_t linkBytesArrived() {
+    if (!linkIsOpen())
+        return bytesTaken.load(std::memory_order_acquire);
+    // What the port holds is counted while the reader takes nothing, so that
+    // each byte is either taken or queued, never both or neither.
+    for (;;) {
+        uint64_t taken = bytesTaken.load(std::memory_order_acquire);
+        int queued = 0;
+        if (ioctl(linkState.portFd, FIONREAD, &queued) != 0)
+            queued = 0;
+        if (bytesTaken.load(std::memory_order_acquire) == taken)
+            return taken + uint64_t(queued > 0 ? queued : 0);
+    }
+}
+
+uint64_t linkBytesHandled() {
+    return bytesHandled.load(std::memory_order_acquire);
 }

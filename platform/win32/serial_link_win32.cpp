@@ -41,6 +41,21 @@ struct LinkState {
 LinkState linkState;
 std::atomic<bool> deviceGone{false};
 int lastOpenError = 0;
+// Bytes the reader has taken from the port, and those it has been through
+// the receive path with; and its one-byte read, which may have completed
+// with a byte not yet taken.
+std::atomic<uint64_t> bytesTaken{0};
+std::atomic<uint64_t> bytesHandled{0};
+std::atomic<bool> readIssued{false};
+std::atomic<HANDLE> readCompletion{nullptr};
+
+// The byte of a completed read through the receive path, counted.
+void takeByte(uint8_t byte) {
+    bytesTaken.fetch_add(1, std::memory_order_release);
+    readIssued.store(false, std::memory_order_release);
+    receiveBytes(&byte, 1);
+    bytesHandled.fetch_add(1, std::memory_order_release);
+}
 
 // 57,600 baud 8N1: every other field stays 0, which means no parity, one stop
 // bit, DTR and RTS off, and no flow control or error handling of any kind.
@@ -85,6 +100,7 @@ void finishCancelled(OVERLAPPED* overlapped) {
 // reads have been failing, then rests before the next one. Returns true as
 // soon as the stop comes.
 bool pauseUnlessStopped(uint64_t* failingSince) {
+    readIssued.store(false, std::memory_order_release);
     uint64_t now = GetTickCount64();
     if (*failingSince == 0)
         *failingSince = now;
@@ -102,6 +118,7 @@ DWORD WINAPI readerMain(void*) {
     }
     OVERLAPPED overlapped{};
     overlapped.hEvent = readEvent;
+    readCompletion.store(readEvent, std::memory_order_release);
     uint8_t byte = 0;
     bool pending = false;
     uint64_t failingSince = 0;
@@ -109,10 +126,11 @@ DWORD WINAPI readerMain(void*) {
     for (;;) {
         if (!pending) {
             DWORD got = 0;
+            readIssued.store(true, std::memory_order_release);
             if (ReadFile(linkState.port, &byte, READ_CHUNK, &got, &overlapped)) {
                 if (got == READ_CHUNK) {
                     failingSince = 0;
-                    receiveBytes(&byte, READ_CHUNK);
+                    takeByte(byte);
                     continue;
                 }
                 // A read that completes with nothing (a line that hung up)
@@ -141,7 +159,7 @@ DWORD WINAPI readerMain(void*) {
             pending = false;
             if (got == READ_CHUNK) {
                 failingSince = 0;
-                receiveBytes(&byte, READ_CHUNK);
+                takeByte(byte);
             } else if (pauseUnlessStopped(&failingSince)) {
                 break;
             }
@@ -160,6 +178,8 @@ DWORD WINAPI readerMain(void*) {
     }
     if (pending)
         finishCancelled(&overlapped);
+    readIssued.store(false, std::memory_order_release);
+    readCompletion.store(nullptr, std::memory_order_release);
     CloseHandle(readEvent);
     return 0;
 }
@@ -334,4 +354,26 @@ int linkOpenError() {
 void linkWakeWriter() {
     if (linkState.txEvent != nullptr)
         SetEvent(linkState.txEvent);
+}
+
+uint64_t linkBytesArrived() {
+    if (!linkIsOpen())
+        return bytesTaken.load(std::memory_order_acquire);
+    // Counted while the reader takes nothing, so that each byte is either
+    // taken, completed in the read or queued by the driver, and once only.
+    for (;;) {
+        uint64_t taken = bytesTaken.load(std::memory_order_acquire);
+        COMSTAT status{};
+        DWORD errors = 0;
+        DWORD queued = ClearCommError(linkState.port, &errors, &status) ? status.cbInQue : 0;
+        HANDLE completion = readCompletion.load(std::memory_order_acquire);
+        bool completed = readIssued.load(std::memory_order_acquire) && completion != nullptr &&
+                         WaitForSingleObject(completion, 0) == WAIT_OBJECT_0;
+        if (bytesTaken.load(std::memory_order_acquire) == taken)
+            return taken + queued + (completed ? 1 : 0);
+    }
+}
+
+uint64_t linkBytesHandled() {
+    return bytesHandled.load(std::memory_order_acquire);
 }

@@ -12,9 +12,13 @@
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "data/sample_store.h"
+#include "link/device_codes.h"
+#include "link/frame_codec.h"
 #include "link/protocol_engine.h"
+#include "link/reply_wait.h"
 #include "link/serial_link.h"
 #include "link/tx_ring.h"
 #include "platform/clock.h"
@@ -213,6 +217,38 @@ TEST_F(LinkFaults, CloseDuringAPendingWriteEndsBothThreads) {
         uint8_t discard[TX_RING_SIZE];
         txRingTake(discard);
     }
+}
+
+// On a loaded machine the reader thread may run well after the device's bytes
+// arrived. A wait that ends first still takes in everything the port held by
+// its deadline: a reply that came in time counts, here with no time at all.
+TEST_F(LinkFaults, AReplyThatReachedThePortByTheDeadlineCounts) {
+    int master = -1;
+    int slave = -1;
+    char name[128];
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    ASSERT_TRUE(openLinkDevice(name, LINK_BAUD));
+    close(slave);
+    receivedCount.store(0);
+    std::vector<uint8_t> burst;
+    constexpr uint32_t VALUES = 3000;
+    for (uint32_t i = 0; i < VALUES; ++i) {
+        uint8_t frame[FRAME8_SIZE];
+        encodeValueFrame(uint8_t(i % 200), frame);
+        burst.insert(burst.end(), frame, frame + FRAME8_SIZE);
+    }
+    uint8_t reply[FRAME16_SIZE];
+    encodeFrame(DEV_PING_REPLY, reply);
+    burst.insert(burst.end(), reply, reply + FRAME16_SIZE);
+    for (size_t done = 0; done < burst.size();) {
+        ssize_t wrote = write(master, burst.data() + done, burst.size() - done);
+        ASSERT_GT(wrote, 0);
+        done += size_t(wrote);
+    }
+    EXPECT_TRUE(awaitReply(pingReplyEvent, 0)) << "the reply behind the values";
+    EXPECT_EQ(receivedCount.load(), VALUES);
+    closeLink();
+    close(master);
 }
 
 TEST_F(LinkFaults, NumberedPortFollowsItsEnvironmentVariable) {
