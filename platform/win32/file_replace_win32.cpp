@@ -136,6 +136,29 @@ int renameOver(const FileReplacement* replacement, bool hadPrevious, bool* oldGo
     return int(GetLastError());
 }
 
+// When a failure has removed the old file, the new one is the only copy of
+// the data. It takes a name beside the chosen one that the user recognises
+// and that no later save mistakes for a stale temporary file.
+void keepOnlyCopy(const FileReplacement* replacement) {
+    std::wstring temporary;
+    utf8ToWide(replacement->temporaryPath, &temporary);
+    for (int attempt = 1; attempt <= TEMPORARY_ATTEMPTS; ++attempt) {
+        char kept[FILE_PATH_SIZE];
+        int written = attempt == 1
+                          ? std::snprintf(kept, sizeof kept, "%s.korvex-backup", replacement->path)
+                          : std::snprintf(kept, sizeof kept, "%s.korvex-backup-%d",
+                                          replacement->path, attempt);
+        std::wstring wide;
+        if (written < 0 || written >= int(sizeof kept) || !utf8ToWide(kept, &wide))
+            return;
+        if (MoveFileExW(temporary.c_str(), wide.c_str(), MOVEFILE_WRITE_THROUGH))
+            return;
+        DWORD err = GetLastError();
+        if (err != ERROR_ALREADY_EXISTS && err != ERROR_FILE_EXISTS)
+            return;
+    }
+}
+
 void abandon(FileReplacement* replacement) {
     if (replacement->file != FILE_NONE) {
         CloseHandle(handleOf(replacement->file));
@@ -215,6 +238,8 @@ int fileReplaceCommit(FileReplacement* replacement) {
         err = renameOver(replacement, hadPrevious, &oldGone);
     if (err != 0 && !oldGone)
         removeTemporary(replacement);
+    else if (err != 0)
+        keepOnlyCopy(replacement);
     replacement->temporaryPath[0] = '\0';
     delistReplacement(replacement);
     return err;
