@@ -74,8 +74,8 @@ TEST_F(ChartReadoutTest, EveryColumnNamesTheSampleTheCurveWasDrawnAt) {
                 << "column " << column << " of the chart at y " << chart.y;
         }
     }
-    // The zoom chart's last column shows its end sample, 658 on, not 659
-    // (Part 5.1); 13,850 samples at 0.10 s from 14:30:05.
+    // The zoom chart's last column shows its end sample, 658 on, not 659, by
+    // the single-precision step; 13,850 samples at 0.10 s from 14:30:05.
     ChartReadout last;
     ASSERT_TRUE(chartReadoutAt(749, 50, &last));
     EXPECT_EQ(last.index, chartView.zoomStart + 658);
