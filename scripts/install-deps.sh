@@ -8,6 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
+    qt6-translations-l10n # Qt's own dialogs in German and Danish
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
     locales
     # the desktop package: icons, the .deb and its checks
