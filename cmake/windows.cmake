@@ -114,6 +114,18 @@ if(TARGET korvex)
     set_tests_properties(wine.korvex PROPERTIES
         FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine TIMEOUT 600 RUN_SERIAL TRUE)
 endif()
+# The screen dump's file at 1 and 4 bits per pixel, which no display of the
+# tests has: bitmaps of those depths through the native screen layer.
+if(TARGET korvex)
+    add_executable(screen_dump_tests tests/wine/test_screen_dump_depths.cpp
+        frontend/win32/win32_screen_capture.cpp)
+    target_include_directories(screen_dump_tests PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(screen_dump_tests PRIVATE korvex_base gtest_main gdi32 user32)
+    add_test(NAME wine.screen_dump_depths COMMAND ${KORVEX_WINE} run ${KORVEX_WINE_DIR}
+        $<TARGET_FILE:screen_dump_tests> --gtest_brief=1)
+    set_tests_properties(wine.screen_dump_depths PROPERTIES
+        FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine)
+endif()
 # The regional formats once more in a locale whose names are not ASCII.
 add_test(NAME wine.unit_tests.german COMMAND ${KORVEX_WINE} run ${KORVEX_WINE_DIR}
     $<TARGET_FILE:unit_tests> --gtest_brief=1 --gtest_filter=RegionalFormats.*)
