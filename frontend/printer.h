@@ -12,9 +12,10 @@ struct PrintJob;
 constexpr int ERR_PRINT_REFUSED = 30010;
 
 // Lets the user pick a printer, paper and orientation in a dialog owned by the
-// main window. Returns 0 with *job set; 0 with *job null when the user
-// cancelled or the chosen printer cannot be opened; or an error number when
-// no printer could be offered at all.
+// main window, opening on landscape, as the page is laid out. Returns 0 with
+// *job set; 0 with *job null when the user cancelled or the chosen printer
+// cannot be opened; or an error number when no printer could be offered at
+// all.
 int getPrinterDC(PrintJob** job);
 
 // A job that prints to the PDF file path on an A4 page in landscape, without
