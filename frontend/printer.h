@@ -27,7 +27,10 @@ int printerOpenPdf(const char* path, PrintJob** job);
 void printerPageSize(const PrintJob* job, int* width, int* height);
 // From now on a logical point (x, y) lands on the page at
 // (x * viewportWidth / windowWidth, y * viewportHeight / windowHeight): the
-// two directions scale independently.
+// two directions scale independently. A font's height scales with the
+// vertical factor; its glyphs' width with the same one, or with the
+// horizontal factor where that is smaller, so that no text runs off a page
+// in portrait.
 void printerSetMapping(PrintJob* job, int windowWidth, int windowHeight, int viewportWidth,
                        int viewportHeight);
 // A canvas that draws on the job's page in logical coordinates; it lives as

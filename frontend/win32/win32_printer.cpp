@@ -12,7 +12,8 @@
 
 struct PrintJob {
     HDC dc;
-    bool documentOpen; // started and not yet ended: dropped on release
+    bool documentOpen;      // started and not yet ended: dropped on release
+    bool glyphsScaleAcross; // with the horizontal factor too, on a portrait page
 };
 
 namespace {
@@ -84,7 +85,7 @@ int getPrinterDC(PrintJob** job) {
     if (setup.hDevMode != nullptr)
         GlobalFree(setup.hDevMode);
     if (dc != nullptr)
-        *job = new PrintJob{dc, false};
+        *job = new PrintJob{dc, false, false};
     return error;
 }
 
@@ -99,10 +100,15 @@ void printerSetMapping(PrintJob* job, int windowWidth, int windowHeight, int vie
     SetWindowExtEx(job->dc, windowWidth, windowHeight, nullptr);
     SetViewportExtEx(job->dc, viewportWidth, viewportHeight, nullptr);
     SetViewportOrgEx(job->dc, 0, 0, nullptr);
+    // Font heights follow the vertical factor; where the horizontal one is
+    // smaller (a portrait page) glyphs that wide would run off the paper, so
+    // they are narrowed to it.
+    job->glyphsScaleAcross =
+        int64_t(viewportWidth) * windowHeight < int64_t(viewportHeight) * windowWidth;
 }
 
 void printerCanvasInit(PrintJob* job, Canvas* canvas) {
-    win32CanvasInit(canvas, job->dc);
+    win32PaperCanvasInit(canvas, job->dc, job->glyphsScaleAcross);
 }
 
 int printerStartDocument(PrintJob* job, const char* documentName) {
