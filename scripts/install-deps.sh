@@ -14,6 +14,9 @@ packages=(
     librsvg2-bin file dpkg-dev desktop-file-utils appstream shared-mime-info man-db x11-utils python3
     # the hard copies: PDF pages and BMP files read back
     poppler-utils python3-pil
+    # printing through a print queue of the tests' own: a CUPS daemon and the
+    # generic PDF printer's driver and filters
+    cups-daemon cups-client cups-filters ghostscript
     # the Windows build and its tests under Wine
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
     fonts-dejavu-extra # a face as narrow as the charts need where Arial is missing
