@@ -17,6 +17,9 @@ packages=(
     poppler-utils python3-pil
     # files saved over as another member of a group, with an ACL kept
     acl
+    # printing through a print queue of the tests' own: a CUPS daemon and the
+    # generic PDF printer's driver and filters
+    cups-daemon cups-client cups-filters ghostscript
     # the Windows build and its tests under Wine
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
     fonts-dejavu-extra # a face as narrow as the charts need where Arial is missing
