@@ -1,7 +1,8 @@
 // Text export and navigation figures on a full store of 1,048,576 records:
 // File > Export > All against one plain write of the same bytes, the CSV of
-// the same data, and a span change and a scroll step, each with the repaint
-// of both charts on the recording canvas.
+// the same data, a span change and a scroll step, each with the repaint of
+// both charts on the recording canvas, the load summary of the tools, and
+// the readout under the mouse.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "data/csv_export.h"
+#include "data/load_summary.h"
 #include "data/sample_store.h"
 #include "data/text_export.h"
 #include "data/time_base.h"
@@ -23,6 +25,7 @@
 #include "tests/support/recording_canvas.h"
 #include "tests/support/scripted_frontend.h"
 #include "view/chart_drawing.h"
+#include "view/chart_readout.h"
 #include "view/chart_view.h"
 #include "view/navigation.h"
 
@@ -142,6 +145,41 @@ void benchNavigation() {
     std::printf("  span change %.4f ms, scroll step %.4f ms\n", spanMs / rounds, scrollMs / rounds);
 }
 
+// The whole summary korvex-convert --summary prints, less its formatting:
+// 29 hours at 0.10 s, a gap in every seventh sample, 15-minute blocks.
+void benchSummary() {
+    std::vector<double> ms;
+    LoadSummary summary{};
+    for (int i = 0; i < REPEATS; ++i) {
+        const Clock::time_point start = Clock::now();
+        summarizeLoad(defaultLoadSummaryRequest(), &summary);
+        ms.push_back(msSince(start));
+    }
+    std::printf("Load summary of %u records (%u values, maximum demand %u.%02u %%): %.2f ms, "
+                "median of %d (target: under 20 ms)\n",
+                summary.count, summary.values, summary.maxDemandHundredths / 100,
+                summary.maxDemandHundredths % 100, median(ms), REPEATS);
+}
+
+// The readout of the zoom chart's last column, the longest walk over the
+// columns, and of the main chart's, on the view the navigation left.
+void benchReadout() {
+    constexpr int rounds = 10000;
+    ChartReadout readout;
+    int found = 0;
+    Clock::time_point start = Clock::now();
+    for (int i = 0; i < rounds; ++i)
+        found += chartReadoutAt(CHART_LEFT + CHART_COLUMNS - 1, 100, &readout);
+    const double zoomMs = msSince(start) / rounds;
+    start = Clock::now();
+    for (int i = 0; i < rounds; ++i)
+        found += chartReadoutAt(CHART_LEFT + CHART_COLUMNS - 1, 400, &readout);
+    const double mainMs = msSince(start) / rounds;
+    std::printf("Readout under the mouse, last column, %u samples: zoom chart %.5f ms, main chart "
+                "%.5f ms%s (target: under 0.1 ms)\n",
+                dataHeader.count, zoomMs, mainMs, found == 2 * rounds ? "" : ", WITH FAILURES");
+}
+
 } // namespace
 
 int main() {
@@ -154,6 +192,8 @@ int main() {
     dataPresent = true;
     benchFiles(dir);
     benchNavigation();
+    benchSummary();
+    benchReadout();
     std::system(("rm -rf '" + dir + "'").c_str());
     return 0;
 }

@@ -74,8 +74,8 @@ target_compile_definitions(korvex_windows_test_support PUBLIC
 
 # The core's unit tests that need no POSIX system, and the Win32 services' own,
 # in one program run whole: a Wine start per test would cost more than the tests.
-set(KORVEX_WINDOWS_UNIT_TESTS chart_drawing chart_view frame_codec navigation protocol_engine
-    sample_store set_time texts texts_messages time_base)
+set(KORVEX_WINDOWS_UNIT_TESTS chart_drawing chart_readout chart_view frame_codec navigation
+    protocol_engine sample_store set_time texts texts_messages time_base)
 list(TRANSFORM KORVEX_WINDOWS_UNIT_TESTS REPLACE "(.+)" "tests/unit/test_\\1.cpp")
 file(GLOB KORVEX_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(unit_tests ${KORVEX_WINDOWS_UNIT_TESTS} ${KORVEX_WIN32_TESTS})
@@ -105,14 +105,30 @@ set_tests_properties(wine.fetch PROPERTIES ENVIRONMENT
     "KORVEX_WINE_FETCH=${KORVEX_WINE} run ${KORVEX_WINE_DIR} $<TARGET_FILE:korvex-fetch>;KORVEX_WINE_PORTS=${KORVEX_WINE_DIR}/ports")
 set_tests_properties(wine.unit_tests wine.fetch PROPERTIES
     FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine TIMEOUT 600)
-# korvex.exe on a display of its own, worked through its menus; alone, so
-# that a busy machine does not keep its windows from painting in time.
+# korvex.exe on a display of its own, worked through its menus and dialogs;
+# each session alone, so that a busy machine does not keep its windows from
+# painting in time.
 if(TARGET korvex)
-    add_test(NAME wine.korvex COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/test_korvex_wine.py
-        ${KORVEX_WINE} ${KORVEX_WINE_DIR} $<TARGET_FILE:korvex> $<TARGET_FILE:window_probe>
-        ${KORVEX_NATIVE_BUILD})
-    set_tests_properties(wine.korvex PROPERTIES
-        FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine TIMEOUT 600 RUN_SERIAL TRUE)
+    foreach(session menus depths set-time navigation print)
+        add_test(NAME wine.korvex.${session}
+            COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/test_korvex_wine.py ${KORVEX_WINE}
+                ${KORVEX_WINE_DIR} $<TARGET_FILE:korvex> $<TARGET_FILE:window_probe>
+                ${KORVEX_NATIVE_BUILD} ${session})
+        set_tests_properties(wine.korvex.${session} PROPERTIES
+            FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine TIMEOUT 600 RUN_SERIAL TRUE)
+    endforeach()
+endif()
+# The screen dump's file at 1 and 4 bits per pixel, which no display of the
+# tests has: bitmaps of those depths through the native screen layer.
+if(TARGET korvex)
+    add_executable(screen_dump_tests tests/wine/test_screen_dump_depths.cpp
+        frontend/win32/win32_screen_capture.cpp)
+    target_include_directories(screen_dump_tests PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(screen_dump_tests PRIVATE korvex_base gtest_main gdi32 user32)
+    add_test(NAME wine.screen_dump_depths COMMAND ${KORVEX_WINE} run ${KORVEX_WINE_DIR}
+        $<TARGET_FILE:screen_dump_tests> --gtest_brief=1)
+    set_tests_properties(wine.screen_dump_depths PROPERTIES
+        FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine)
 endif()
 # The regional formats once more in a locale whose names are not ASCII.
 add_test(NAME wine.unit_tests.german COMMAND ${KORVEX_WINE} run ${KORVEX_WINE_DIR}

@@ -2,7 +2,6 @@
 
 #include "data/line_output.h"
 #include "data/sample_store.h"
-#include "data/text_export.h"
 #include "data/time_base.h"
 
 namespace {
@@ -35,19 +34,32 @@ char* putStamp(char* at, const SampleRecord& r) {
     return at;
 }
 
+// A code of up to three digits.
+char* putCode(char* at, uint8_t code) {
+    if (code >= 100)
+        *at++ = char('0' + code / 100);
+    if (code >= 10)
+        *at++ = char('0' + code / 10 % 10);
+    *at++ = char('0' + code % 10);
+    return at;
+}
+
 int writeCsv(FileHandle file, const void*) {
     lineOutputStart(&output, file);
-    static const char HEADER[] = "time,value\n";
+    static const char HEADER[] = "time,value,code\n";
     lineOutputAppend(&output, HEADER, sizeof HEADER - 1, 0);
     const uint32_t count = storableCount(dataHeader.count);
     for (uint32_t i = 0; i < count; ++i) {
         const SampleRecord& record = sampleStore[i];
-        char row[32];
+        char row[40];
         char* at = row;
         if (isCalendarStamp(record))
             at = putStamp(at, record);
         *at++ = ',';
-        at += exportValueText(record.value, at);
+        if (isValueCode(record.value))
+            at = putCode(at, record.value);
+        *at++ = ',';
+        at = putCode(at, record.value);
         *at++ = '\n';
         lineOutputAppend(&output, row, size_t(at - row), 0);
     }
@@ -59,4 +71,10 @@ int writeCsv(FileHandle file, const void*) {
 
 int writeCsvFile(const char* path) {
     return writeWholeFile(path, writeCsv, nullptr);
+}
+
+size_t csvStampText(const SampleRecord& record, char out[CSV_STAMP_SIZE]) {
+    char* end = isCalendarStamp(record) ? putStamp(out, record) : out;
+    *end = '\0';
+    return size_t(end - out);
 }

@@ -1,8 +1,13 @@
 // All records as CSV for programs that read tables: a header line
-// "time,value", then one row per record with its stamp in ISO 8601 with
-// hundredths (2009-12-25T14:30:05.00) and its value code, left empty from 150
-// up as in the text export. Rows end with a line feed.
+// "time,value,code", then one row per record: its stamp in ISO 8601 with
+// hundredths (2009-12-25T14:30:05.00), its value in percent for every value
+// code (0..200 and 203..254, overloads included) and nothing for a marker or
+// a gap, and its raw code, which tells a marker (201, 202) from a gap (255).
+// Rows end with a line feed.
 #pragma once
+#include <cstddef>
+
+struct SampleRecord;
 
 constexpr const char* CSV_EXTENSION = "csv";
 
@@ -12,3 +17,10 @@ constexpr const char* CSV_EXTENSION = "csv";
 // missing time rather than one it cannot parse or a wrong one. Returns 0 or
 // a system error number.
 int writeCsvFile(const char* path);
+
+// A stamp as the CSV writes it, with its terminator; the tools' summary
+// writes its stamps so too.
+constexpr size_t CSV_STAMP_SIZE = 24;
+// Writes record's stamp into out and returns its length; 0, with out empty,
+// for a stamp that names no real calendar time.
+size_t csvStampText(const SampleRecord& record, char out[CSV_STAMP_SIZE]);

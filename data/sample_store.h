@@ -23,6 +23,12 @@ constexpr uint8_t SAMPLE_MARKER_MAX = 202;
 constexpr uint8_t SAMPLE_GAP = 255;
 constexpr uint8_t SAMPLE_EXPORT_LIMIT = 150;
 
+// Whether a code is a value in percent, overloads included: 0..200 and
+// 203..254, everything but the markers and the gap.
+inline bool isValueCode(uint8_t code) {
+    return code < SAMPLE_MARKER_MIN || (code > SAMPLE_MARKER_MAX && code != SAMPLE_GAP);
+}
+
 struct DataHeader {
     uint16_t interval;    // hundredths of a second
     uint16_t amountIndex; // AmountTable index of the span

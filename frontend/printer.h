@@ -12,9 +12,10 @@ struct PrintJob;
 constexpr int ERR_PRINT_REFUSED = 30010;
 
 // Lets the user pick a printer, paper and orientation in a dialog owned by the
-// main window. Returns 0 with *job set; 0 with *job null when the user
-// cancelled or the chosen printer cannot be opened; or an error number when
-// no printer could be offered at all.
+// main window, opening on landscape, as the page is laid out. Returns 0 with
+// *job set; 0 with *job null when the user cancelled or the chosen printer
+// cannot be opened; or an error number when no printer could be offered at
+// all.
 int getPrinterDC(PrintJob** job);
 
 // A job that prints to the PDF file path on an A4 page in landscape, without
@@ -26,7 +27,10 @@ int printerOpenPdf(const char* path, PrintJob** job);
 void printerPageSize(const PrintJob* job, int* width, int* height);
 // From now on a logical point (x, y) lands on the page at
 // (x * viewportWidth / windowWidth, y * viewportHeight / windowHeight): the
-// two directions scale independently.
+// two directions scale independently. A font's height scales with the
+// vertical factor; its glyphs' width with the same one, or with the
+// horizontal factor where that is smaller, so that no text runs off a page
+// in portrait.
 void printerSetMapping(PrintJob* job, int windowWidth, int windowHeight, int viewportWidth,
                        int viewportHeight);
 // A canvas that draws on the job's page in logical coordinates; it lives as

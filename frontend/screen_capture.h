@@ -27,6 +27,7 @@ bool screenCaptureFormat(const ScreenCapture* capture, BitmapFormat* format);
 // As GetDIBits: fills pixels with the rows in the bits per pixel that the
 // description block (a BITMAPINFO image) asks for, bottom row first, each
 // padded to 4 bytes, and for up to 8 bits per pixel the block's colour table
-// with the palette. Returns the rows copied, 0 on failure.
+// with the palette. Like GetDIBits it may rewrite the block's info header.
+// Returns the rows copied, 0 on failure.
 int screenCaptureBits(const ScreenCapture* capture, uint8_t* descriptionBlock, uint8_t* pixels);
 void screenCaptureRelease(ScreenCapture* capture);

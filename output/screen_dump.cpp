@@ -4,6 +4,7 @@
 #include "output/screen_dump.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "app/messages.h"
 #include "frontend/frontend.h"
@@ -69,7 +70,14 @@ void writeBmpImage(FileReplacement* file, uint8_t* block, const ScreenCapture* c
         fileReplaceAbandon(file);
         return;
     }
-    if (screenCaptureBits(capture, block, pixels) == 0) {
+    // GetDIBits rewrites the info header it is handed (it clears biClrUsed);
+    // the file keeps the sizes worked out for it and takes only the pixels
+    // and the colour table from the call.
+    uint8_t infoHeader[BMP_INFO_HEADER_SIZE];
+    std::memcpy(infoHeader, block, sizeof infoHeader);
+    const int rows = screenCaptureBits(capture, block, pixels);
+    std::memcpy(block, infoHeader, sizeof infoHeader);
+    if (rows == 0) {
         showMessage(MSG_BITMAP_COLOURS, CAPTION_SCREEN_DUMP, 0);
         fileReplaceAbandon(file);
         std::free(pixels);

@@ -7,8 +7,11 @@
 
 #include "data/time_base.h"
 
-// The regional short date, with the year in four digits (25/12/2009 in a
-// British locale; 2009-12-25 where no region is set).
+// The regional short date. On Windows it is the user's own short date
+// format as it stands. The C library's %x of many locales has a two-digit
+// year, which would make a file's dates ambiguous across centuries, so on
+// POSIX the year is written in four digits (25/12/2009 in a British locale;
+// 2009-12-25 where no region is set).
 int formatShortDate(const SystemTime& time, char* out, size_t size);
 // The regional time of day on a 24-hour clock, with seconds.
 int formatTime24(const SystemTime& time, char* out, size_t size);

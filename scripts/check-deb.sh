@@ -31,6 +31,8 @@ for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plu
     [[ ", $depends," == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
         fail "Depends lacks $needed: $depends"
 done
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-translations-l10n ] ||
+    fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
 [ "$(dpkg-deb -f "$deb" Package)" = korvex ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version"
 

@@ -8,6 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
+    qt6-translations-l10n # Qt's own dialogs in German and Danish
     xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
     locales
     # the desktop package: icons, the .deb and its checks
@@ -16,6 +17,9 @@ packages=(
     poppler-utils python3-pil
     # files saved over as another member of a group, with an ACL kept
     acl
+    # printing through a print queue of the tests' own: a CUPS daemon and the
+    # generic PDF printer's driver and filters
+    cups-daemon cups-client cups-filters ghostscript
     # the Windows build and its tests under Wine
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
     fonts-dejavu-extra # a face as narrow as the charts need where Arial is missing

@@ -40,11 +40,15 @@ create)
     # Wine's mount manager rewrites dosdevices/comN from the machine's serial
     # devices whenever it starts; the registry's port list is what it keeps.
     # The tests' X server has no window manager: windows draw their own frame
-    # and caption, as on Windows, so a screen dump holds them.
+    # and caption, as on Windows, so a screen dump holds them. On a display of
+    # 8 bits per pixel Wine's share of the server's colormap shows several of
+    # the system colours black; with a colormap of its own the window shows
+    # every colour as the program drew it.
     {
         printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\n'
         for n in 1 2 3 4 5 6 7 8; do printf '"COM%d"="%s/ports/port%d"\n' "$n" "$dir" "$n"; done
         printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Decorated"="N"\n'
+        printf '"PrivateColorMap"="Y"\n'
     } >"$dir/settings.reg"
     wine regedit /S "$(winepath -w "$dir/settings.reg")" </dev/null >/dev/null 2>&1
     wineserver -k

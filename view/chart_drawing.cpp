@@ -114,11 +114,10 @@ void drawAxesForPrint(Canvas* canvas, int x, int y) {
 int32_t drawCurve(Canvas* canvas, int baselineY, int32_t startIndex, float step) {
     const PenDesc* previousPen = canvasSelectPen(canvas, &curvePen);
     bool penDown = false;
-    int64_t k = startIndex;
-    float acc = 0.0f;
+    CurveColumns columns = firstCurveColumn(startIndex, step);
     for (int column = 0; column < CHART_COLUMNS; ++column) {
         const int x = CHART_LEFT + column;
-        const uint8_t v = valueAt(k);
+        const uint8_t v = valueAt(columns.index);
         if (v == SAMPLE_GAP) {
             penDown = false;
         } else if (v >= SAMPLE_MARKER_MIN && v <= SAMPLE_MARKER_MAX) {
@@ -134,15 +133,10 @@ int32_t drawCurve(Canvas* canvas, int baselineY, int32_t startIndex, float step)
                 canvasMoveTo(canvas, x, y);
             penDown = true;
         }
-        // Two floats add exactly in double. The index comes from the exact sum,
-        // the accumulator keeps it rounded to float: the zoom chart's step of
-        // 1.1f thus covers 659 samples, not 660.
-        const double sum = double(acc) + double(step);
-        k = startIndex + int64_t(sum);
-        acc = float(sum);
+        nextCurveColumn(&columns);
     }
     canvasSelectPen(canvas, previousPen);
-    return int32_t(k - 1);
+    return int32_t(columns.index - 1);
 }
 
 float zoomStep(int32_t samplesPerPixel) {
@@ -155,15 +149,19 @@ void drawCursorBand(Canvas* canvas, uint16_t cursorX, int bottom) {
     fillRectangle(canvas, &cursorBrush, bandX + 1, 330, bandX + CURSOR_BAND_COLUMNS, bottom);
 }
 
+LabelStamp labelStamp(const SampleRecord& record) {
+    LabelStamp stamp;
+    std::snprintf(stamp.text, sizeof stamp.text, "%02d/%02d-%02d, %02d:%02d:%02d", record.day,
+                  record.month, record.year, record.hour, record.minute, record.second);
+    return stamp;
+}
+
 void drawTimeLabel(Canvas* canvas, const char* caption, SampleRecord record, int x, int y) {
     const FontDesc* previousFont = canvasSelectFont(canvas, &labelFont);
     const unsigned previousAlign = canvasSetTextAlign(canvas, TA_LEFT | TA_BOTTOM);
     const uint32_t previousBackground = canvasSetTextBackground(canvas, WINDOW_COLOUR);
     canvasTextOut(canvas, x, y, caption);
-    canvasTextOut(canvas, x, y + 15,
-                  formatStamp("%02d/%02d-%02d, %02d:%02d:%02d", record.day, record.month,
-                              record.year, record.hour, record.minute, record.second)
-                      .text);
+    canvasTextOut(canvas, x, y + 15, labelStamp(record).text);
     canvasSetTextBackground(canvas, previousBackground);
     canvasSetTextAlign(canvas, previousAlign);
     canvasSelectFont(canvas, previousFont);

@@ -24,6 +24,27 @@ void drawAxes(Canvas* canvas, int x, int y);
 // The same, with labels on the paper's own background.
 void drawAxesForPrint(Canvas* canvas, int x, int y);
 
+// Which sample each column of a chart shows. The index of column c + 1 is
+// startIndex plus the exact sum of the accumulator and step, truncated; the
+// accumulator keeps that sum rounded to single precision. The zoom chart's
+// step of 1.1f thus covers 659 samples, not 660. The drawing and the readout
+// under the mouse (view/chart_readout.h) both walk the columns with it.
+struct CurveColumns {
+    int32_t startIndex;
+    float step;
+    float acc;
+    int64_t index; // the sample of the current column
+};
+inline CurveColumns firstCurveColumn(int32_t startIndex, float step) {
+    return {startIndex, step, 0.0f, startIndex};
+}
+inline void nextCurveColumn(CurveColumns* columns) {
+    // Two floats add exactly in double.
+    const double sum = double(columns->acc) + double(columns->step);
+    columns->index = columns->startIndex + int64_t(sum);
+    columns->acc = float(sum);
+}
+
 // Draws 600 columns from x = 150, reading one record per column from
 // startIndex on, step samples apart. Returns the last sample index the chart
 // covers (startIndex - 1 when step is below 1). Indices outside the store are
@@ -36,6 +57,12 @@ float zoomStep(int32_t samplesPerPixel);
 // The shaded band over the 60 columns the zoom chart shows, from y = 330 down
 // to bottom (exclusive, as a filled rectangle leaves its last row out).
 void drawCursorBand(Canvas* canvas, uint16_t cursorX, int bottom);
+
+// A time label's stamp, "25/12-09, 14:30:05"; a field above 99 prints whole.
+struct LabelStamp {
+    char text[32];
+};
+LabelStamp labelStamp(const SampleRecord& record);
 
 // caption (UTF-8) with its bottom at (x, y) and record's time stamp below it.
 void drawTimeLabel(Canvas* canvas, const char* caption, SampleRecord record, int x, int y);

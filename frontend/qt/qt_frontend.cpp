@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/texts.h"
 #include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
+#include "frontend/qt/qt_translations.h"
 #include "res/menu_table.h"
 
 namespace {
@@ -35,11 +37,14 @@ void uiDialogMessageBox(const char* text, const char* caption, unsigned icon) {
     runMessageBox(text, caption, icon, dialog != nullptr ? dialog : qtMainWindow());
 }
 
-// A fresh bar replaces the old one, which Qt deletes with its menus.
+// A fresh bar replaces the old one, which Qt deletes with its menus. The bar
+// is built at window creation and at every language switch, in the language
+// then active: Qt's own dialogs take it up here too.
 void uiSetMenuBar(const MenuEntry* entries, int count) {
     QtMainWindow* window = qtMainWindow();
     if (!window)
         return;
+    qtFollowLanguage(activeLanguageBase());
     auto* bar = new QMenuBar;
     bar->setNativeMenuBar(false);
     window->menuActions.clear();

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "app/app_state.h"
@@ -18,6 +19,7 @@
 #include "data/data_file.h"
 #include "frontend/qt/qt_canvas.h"
 #include "view/chart_drawing.h"
+#include "view/chart_readout.h"
 #include "view/navigation.h"
 
 namespace {
@@ -64,6 +66,24 @@ ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
 }
 
+bool ChartWidget::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    showReadout(help->pos(), help->globalPos());
+    return true;
+}
+
+// The tooltip names the sample of the column under the mouse; off the plot
+// areas, or on a column that shows no sample, there is none.
+void ChartWidget::showReadout(QPoint at, QPoint global) {
+    ChartReadout readout;
+    if (chartReadoutAt(at.x(), at.y(), &readout))
+        QToolTip::showText(global, QString::fromUtf8(readout.text), this);
+    else
+        QToolTip::hideText();
+}
+
 void ChartWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     Canvas canvas;
@@ -88,6 +108,8 @@ void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (rect().contains(at))
         onCursorMove(messageWord(at.x()));
+    if (QToolTip::isVisible())
+        showReadout(at, event->globalPosition().toPoint());
 }
 
 void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {

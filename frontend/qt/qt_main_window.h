@@ -31,6 +31,8 @@ class SpanSelector : public QComboBox {
 
 // The client area: paints the charts through a Qt canvas and hands the left
 // button and the mouse's moves, in client coordinates, to the cursor drag.
+// Resting the mouse on a plot area shows the readout of its column in a
+// tooltip, which then follows the mouse from column to column.
 class ChartWidget : public QWidget {
     Q_OBJECT
   public:
@@ -41,10 +43,14 @@ class ChartWidget : public QWidget {
     void painted();
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void showReadout(QPoint at, QPoint global);
 };
 
 // Ends every press on the bar with SB_ENDSCROLL, after SB_THUMBPOSITION when

@@ -1,7 +1,9 @@
 // Paper follows a mapped device context: positions and pen widths scale with
 // the page, each direction by its own factor, while a font's cell height
 // follows the vertical factor only, so glyphs keep their shape on a page
-// stretched sideways.
+// stretched sideways. On a page stretched upwards (portrait) glyphs of that
+// height would be wider than the layout leaves room for and run off the
+// paper; there they are narrowed to the horizontal factor.
 #include "frontend/qt/qt_paper_canvas.h"
 
 #include <QFontMetricsF>
@@ -57,14 +59,19 @@ void drawText(void* context, int x, int y, const char* text, const FontDesc* fon
     const int cellHeight = std::max(1, int(std::lround(font->height * paper->scaleY)));
     const QtCellFont& cell = qtCellFont(cellHeight, font->weight);
     const QString string = QString::fromUtf8(text);
-    const double width = QFontMetricsF(cell.font).horizontalAdvance(string);
+    const double narrowing = std::min(1.0, paper->scaleX / paper->scaleY);
+    const double width = QFontMetricsF(cell.font).horizontalAdvance(string) * narrowing;
     const QPointF origin = qtTextCellOrigin(x * paper->scaleX, y * paper->scaleY, width, cellHeight,
                                             cell.ascent, align);
     if (opaque)
         paper->painter->fillRect(QRectF(origin, QSizeF(width, cellHeight)), qtColour(background));
+    paper->painter->save();
+    paper->painter->translate(origin + QPointF(0, cell.ascent));
+    paper->painter->scale(narrowing, 1.0);
     paper->painter->setFont(cell.font);
     paper->painter->setPen(qtColour(textColour));
-    paper->painter->drawText(origin + QPointF(0, cell.ascent), string);
+    paper->painter->drawText(QPointF(0, 0), string);
+    paper->painter->restore();
 }
 
 } // namespace

@@ -123,10 +123,10 @@ int uiRunSetTimeDialog(const SetTimeDialogContent* content) {
                                               content->position[field], &dialog);
         dialog.fields[field]->setGeometry(units(FIELD_AREAS[field]));
     }
-    // Both restamping buttons are default buttons in the template; the first
-    // of them is the one Enter presses.
-    addButton(&dialog, content->startLabel, {7, 77, 51, 14}, SET_TIME_START)->setDefault(true);
+    // Both restamping buttons are default buttons in the template; the dialog
+    // manager makes the later one the default, so Enter sets the end time.
+    addButton(&dialog, content->startLabel, {7, 77, 51, 14}, SET_TIME_START);
     addButton(&dialog, content->cancelLabel, {69, 77, 50, 14}, SET_TIME_CANCEL);
-    addButton(&dialog, content->endLabel, {129, 77, 51, 14}, SET_TIME_END);
+    addButton(&dialog, content->endLabel, {129, 77, 51, 14}, SET_TIME_END)->setDefault(true);
     return dialog.exec();
 }

@@ -19,12 +19,20 @@ struct CachedFont {
     FontDesc desc;
     HFONT font;
 };
+// Where a canvas draws, and whether its glyphs follow the mapping's
+// horizontal factor as well as its vertical one.
+struct Surface {
+    HDC dc;
+    bool glyphsScaleAcross;
+};
+Surface screenSurface;
+Surface paperSurface;
 std::vector<CachedPen> pens;
 std::vector<CachedBrush> brushes;
 std::vector<CachedFont> fonts;
 
 HDC dcOf(void* context) {
-    return static_cast<HDC>(context);
+    return static_cast<Surface*>(context)->dc;
 }
 
 HPEN penFor(const PenDesc& desc) {
@@ -111,8 +119,15 @@ void drawRectangle(void* context, int left, int top, int right, int bottom, cons
 
 void drawText(void* context, int x, int y, const char* text, const FontDesc* font, unsigned align,
               uint32_t textColour, uint32_t background, bool opaque) {
-    HDC dc = dcOf(context);
+    const Surface& surface = *static_cast<Surface*>(context);
+    HDC dc = surface.dc;
     std::wstring wide = wideText(text);
+    // In the compatible graphics mode a font keeps its shape and scales with
+    // the vertical factor only; in the advanced one it follows the whole
+    // mapping, both factors. (A font's own width, lfWidth, would do the same
+    // but is not honoured by every printer driver.)
+    const int previousGraphicsMode =
+        SetGraphicsMode(dc, surface.glyphsScaleAcross ? GM_ADVANCED : GM_COMPATIBLE);
     HGDIOBJ previousFont = SelectObject(dc, fontFor(*font));
     UINT previousAlign = SetTextAlign(dc, align);
     COLORREF previousColour = SetTextColor(dc, textColour);
@@ -124,12 +139,19 @@ void drawText(void* context, int x, int y, const char* text, const FontDesc* fon
     SetTextColor(dc, previousColour);
     SetTextAlign(dc, previousAlign);
     SelectObject(dc, previousFont);
+    SetGraphicsMode(dc, previousGraphicsMode);
 }
 
 } // namespace
 
 void win32CanvasInit(Canvas* canvas, HDC dc) {
-    canvasInit(canvas, CanvasBackend{dc, drawLine, drawRectangle, drawText});
+    screenSurface = {dc, false};
+    canvasInit(canvas, CanvasBackend{&screenSurface, drawLine, drawRectangle, drawText});
+}
+
+void win32PaperCanvasInit(Canvas* canvas, HDC dc, bool glyphsScaleAcross) {
+    paperSurface = {dc, glyphsScaleAcross};
+    canvasInit(canvas, CanvasBackend{&paperSurface, drawLine, drawRectangle, drawText});
 }
 
 void win32CanvasRelease() {

@@ -7,6 +7,7 @@
 #include "view/navigation.h"
 
 #include "frontend/win32/win32_canvas.h"
+#include "frontend/win32/win32_readout.h"
 #include "frontend/win32/win32_window.h"
 
 #include <commctrl.h>
@@ -52,6 +53,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
         win32Window.main = window;
         createControls(window);
+        readoutCreate(window);
         return mainWindowCreate() == 0 ? 0 : -1;
     case WM_COMMAND:
         if (mainWindowCommand(LOWORD(wParam), HIWORD(wParam)))
@@ -74,6 +76,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_MOUSEMOVE:
         onCursorMove(LOWORD(lParam));
+        readoutMouseMove(window, LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_MOUSEHOVER:
+        readoutMouseHover(window, LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_MOUSELEAVE:
+        readoutMouseLeave();
         break;
     case WM_LBUTTONUP:
         onCursorButtonUp();

@@ -12,7 +12,8 @@
 
 struct PrintJob {
     HDC dc;
-    bool documentOpen; // started and not yet ended: dropped on release
+    bool documentOpen;      // started and not yet ended: dropped on release
+    bool glyphsScaleAcross; // with the horizontal factor too, on a portrait page
 };
 
 namespace {
@@ -42,18 +43,37 @@ HDC createPrinterDc(HGLOBAL deviceNames, HGLOBAL deviceMode, int* error) {
     return dc;
 }
 
+// The page is laid out for landscape, so the dialog opens on the default
+// printer's own blocks turned to landscape; the user may still choose
+// otherwise. Blocks of one's own without the printer's names would be
+// replaced by the printer's defaults. Without a printer the dialog opens with
+// none and says so itself.
+void presetLandscape(PAGESETUPDLGW* setup) {
+    PAGESETUPDLGW defaults = *setup;
+    defaults.Flags |= PSD_RETURNDEFAULT | PSD_NOWARNING;
+    if (!PageSetupDlgW(&defaults))
+        return;
+    setup->hDevNames = defaults.hDevNames;
+    setup->hDevMode = defaults.hDevMode;
+    if (auto* mode = static_cast<DEVMODEW*>(GlobalLock(setup->hDevMode))) {
+        mode->dmOrientation = DMORIENT_LANDSCAPE;
+        mode->dmFields |= DM_ORIENTATION;
+        GlobalUnlock(setup->hDevMode);
+    }
+}
+
 } // namespace
 
-// The dialog makes the device-names and device-mode blocks itself and may
-// replace any it is given, so none is handed in and what it hands back is
-// freed: freeing blocks of one's own after the dialog would free them twice
-// and leak the dialog's.
+// The dialog may replace the device-names and device-mode blocks it is
+// given, so what it hands back is what is freed: freeing the blocks handed
+// in after the dialog would free them twice and leak the dialog's.
 int getPrinterDC(PrintJob** job) {
     *job = nullptr;
     PAGESETUPDLGW setup{};
     setup.lStructSize = sizeof setup;
     setup.hwndOwner = win32Window.main;
     setup.Flags = PSD_NONETWORKBUTTON;
+    presetLandscape(&setup);
     int error = 0;
     HDC dc = nullptr;
     if (PageSetupDlgW(&setup))
@@ -65,7 +85,7 @@ int getPrinterDC(PrintJob** job) {
     if (setup.hDevMode != nullptr)
         GlobalFree(setup.hDevMode);
     if (dc != nullptr)
-        *job = new PrintJob{dc, false};
+        *job = new PrintJob{dc, false, false};
     return error;
 }
 
@@ -80,10 +100,15 @@ void printerSetMapping(PrintJob* job, int windowWidth, int windowHeight, int vie
     SetWindowExtEx(job->dc, windowWidth, windowHeight, nullptr);
     SetViewportExtEx(job->dc, viewportWidth, viewportHeight, nullptr);
     SetViewportOrgEx(job->dc, 0, 0, nullptr);
+    // Font heights follow the vertical factor; where the horizontal one is
+    // smaller (a portrait page) glyphs that wide would run off the paper, so
+    // they are narrowed to it.
+    job->glyphsScaleAcross =
+        int64_t(viewportWidth) * windowHeight < int64_t(viewportHeight) * windowWidth;
 }
 
 void printerCanvasInit(PrintJob* job, Canvas* canvas) {
-    win32CanvasInit(canvas, job->dc);
+    win32PaperCanvasInit(canvas, job->dc, job->glyphsScaleAcross);
 }
 
 int printerStartDocument(PrintJob* job, const char* documentName) {

@@ -3,13 +3,7 @@
 // display's own depth and holds whatever covers the window.
 #include "frontend/screen_capture.h"
 
-#include "frontend/win32/win32_window.h"
-
-struct ScreenCapture {
-    HDC display;
-    HDC memory;
-    HBITMAP bitmap;
-};
+#include "frontend/win32/win32_screen_capture.h"
 
 namespace {
 

@@ -10,8 +10,7 @@
 
 namespace {
 
-// Each of the system's answers fits in 64 characters; a picture of our own
-// may be longer than the user's.
+// Each of the system's answers fits in 64 characters.
 constexpr int FORMAT_BUFFER = 256;
 
 // The calendar fields with the weekday worked out by the system. The round
@@ -39,28 +38,6 @@ int deliver(const char* ansi, char* out, size_t size) {
     return 0;
 }
 
-// The user's short date picture with every year of one or two digits made
-// four, so that no date in a file is ambiguous across centuries. Texts in
-// single quotes are literal and stay as they are.
-std::string fourDigitYears(const char* picture) {
-    std::string result;
-    bool quoted = false;
-    for (const char* at = picture; *at != '\0';) {
-        if (*at == '\'')
-            quoted = !quoted;
-        if (quoted || *at != 'y') {
-            result += *at++;
-            continue;
-        }
-        size_t run = 0;
-        while (at[run] == 'y')
-            ++run;
-        result.append(run < 4 ? 4 : run, 'y');
-        at += run;
-    }
-    return result;
-}
-
 enum class Part { Date, Time };
 
 int formatPart(const SystemTime& time, Part part, DWORD flags, const char* picture, char* out,
@@ -80,11 +57,10 @@ int formatPart(const SystemTime& time, Part part, DWORD flags, const char* pictu
 
 } // namespace
 
+// The user's own short date, as set in the regional settings: a year the
+// user wants in two digits stays so.
 int formatShortDate(const SystemTime& time, char* out, size_t size) {
-    char picture[FORMAT_BUFFER];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture, sizeof picture) == 0)
-        return formatPart(time, Part::Date, DATE_SHORTDATE, nullptr, out, size);
-    return formatPart(time, Part::Date, 0, fourDigitYears(picture).c_str(), out, size);
+    return formatPart(time, Part::Date, DATE_SHORTDATE, nullptr, out, size);
 }
 
 // Forced to 24 hours, a 12-hour format would still carry its AM or PM.

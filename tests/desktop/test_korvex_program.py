@@ -8,6 +8,9 @@ open-at-start KORVEX: under Xvfb, `korvex FILE.kvd` (a name that is not UTF-8)
 shows the file's curves in both charts (judged by the screenshot's pixels) and
 keeps the configuration in the working directory; with --desktop, in
 ~/.config/korvex, also when XDG_CONFIG_HOME is a relative path.
+print-queue KORVEX: under Xvfb, Print > Printer on a print queue of the test's
+own gives a landscape page with the title, the date line, both charts and
+their labels, every word inside the printable area.
 """
 import math
 import os
@@ -77,21 +80,31 @@ def show_and_judge(korvex, arguments, work, environment, what):
         program.wait(timeout=30)
 
 
-def open_at_start(korvex):
+def under_xvfb(mode, korvex):
+    """Runs this mode again on a display of its own, unless it already has one."""
     if "KORVEX_UNDER_XVFB" not in os.environ:
         sys.exit(subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -nolisten tcp",
-                                 sys.executable, __file__, "open-at-start", korvex],
+                                 sys.executable, __file__, mode, korvex],
                                 env=dict(os.environ, KORVEX_UNDER_XVFB="1")).returncode)
+
+
+def day_file(path):
+    """6,000 samples one second apart from 01/03/2024 00:00:00, a slow wave."""
+    records = b"".join(bytes((24, 3, 1, i // 3600, i // 60 % 60, i % 60, 0, 0,
+                              int(60 + 30 * math.sin(i / 240)))) for i in range(6000))
+    with open(path, "wb") as out:
+        out.write(struct.pack("<HHI12x", 100, 4, 6000) + records)
+
+
+def open_at_start(korvex):
+    under_xvfb("open-at-start", korvex)
     master, slave = os.openpty()  # COM1, so that start-up shows no port message
     with tempfile.TemporaryDirectory() as scratch:
         work, home = os.path.join(scratch, "work"), os.path.join(scratch, "home")
         os.makedirs(work)
         os.makedirs(home)
-        records = b"".join(bytes((24, 3, 1, i // 3600, i // 60 % 60, i % 60, 0, 0,
-                                  int(60 + 30 * math.sin(i / 240)))) for i in range(6000))
         name = b"lat\xe6in.kvd"  # Latin-1, as older systems name files
-        with open(os.path.join(os.fsencode(work), name), "wb") as out:
-            out.write(struct.pack("<HHI12x", 100, 4, 6000) + records)
+        day_file(os.path.join(os.fsencode(work), name))
         environment = dict(os.environ)
         environment.update(QT_QPA_PLATFORM="xcb", KORVEX_COM1=os.ttyname(slave), HOME=home)
 
@@ -110,8 +123,41 @@ def open_at_start(korvex):
     os.close(slave)
 
 
+def print_queue(korvex):
+    under_xvfb("print-queue", korvex)
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    from print_queue import PrintQueue, page_faults
+    master, slave = os.openpty()
+    with tempfile.TemporaryDirectory() as scratch:
+        queue = PrintQueue(scratch)
+        day_file(os.path.join(scratch, "day.kvd"))
+        program = subprocess.Popen([korvex, "day.kvd"], cwd=scratch, env=dict(
+            os.environ, QT_QPA_PLATFORM="xcb", KORVEX_COM1=os.ttyname(slave), **queue.environment),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            for title, key in (("Vantorix Data Acquisition Software", "alt+p"), ("Print", "Return")):
+                window = run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
+                              f"^{title}$"]).stdout.split()
+                check(window, f'the window "{title}" appears')
+                run(["xdotool", "windowfocus", "--sync", window[0], "key", key])
+                if key == "alt+p":
+                    time.sleep(0.5)
+                    run(["xdotool", "key", "p"])
+            faults = page_faults(queue.next_page(), "landscape",
+                                 ("01/03-24,", "00:00:00", "00:09:59", "01:39:59"))
+            check(not faults, f"the printed page: {faults}")
+        finally:
+            program.terminate()
+            program.wait(timeout=30)
+            queue.close()
+    os.close(master)
+    os.close(slave)
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "command-line":
         command_line(sys.argv[2], sys.argv[3])
+    elif sys.argv[1] == "print-queue":
+        print_queue(sys.argv[2])
     else:
         open_at_start(sys.argv[2])

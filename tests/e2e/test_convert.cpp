@@ -1,7 +1,8 @@
 // korvex-convert and korvex-fetch writing the text forms: a .daq equal byte
 // for byte to the program's Export > All of the same data, a CSV that an
 // independent reader (Python's csv module) takes in, the date line in two
-// regions, and the refusals that keep what was there.
+// regions, and the refusals that keep what was there. (The load summary and
+// the whole CSV of a week: tests/tools/test_load_summary.py.)
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -116,16 +117,21 @@ TEST_F(Convert, TheCsvReadsBackWithItsStampsAndValues) {
     const char* reader = "import csv, sys\n"
                          "rows = list(csv.reader(open(sys.argv[1], newline='')))\n"
                          "print(len(rows), rows[0])\n"
-                         "for i in (1, 8, 150, 151, 6000): print(rows[i])\n";
+                         "for i in (1, 8, 150, 151, 203, 204, 256, 6000): print(rows[i])\n";
     std::ofstream(workDir + "/read.py") << reader;
     const ToolRun read = runTool("python3 '" + workDir + "/read.py' '" + workDir + "/day.CSV'");
     ASSERT_EQ(read.exitCode, 0) << read.output;
-    EXPECT_EQ(read.output, "6001 ['time', 'value']\n"
-                           "['2009-12-25T14:30:05.00', '0']\n"
-                           "['', '42']\n" // 30 February has no time
-                           "['2009-12-25T14:30:07.98', '149']\n"
-                           "['2009-12-25T14:30:08.00', '']\n"
-                           "['2009-12-25T14:32:04.98', '111']\n");
+    // Every value, overloads included; a marker and a gap have no value and
+    // are told apart by their code.
+    EXPECT_EQ(read.output, "6001 ['time', 'value', 'code']\n"
+                           "['2009-12-25T14:30:05.00', '0', '0']\n"
+                           "['', '42', '42']\n" // 30 February has no time
+                           "['2009-12-25T14:30:07.98', '149', '149']\n"
+                           "['2009-12-25T14:30:08.00', '150', '150']\n"
+                           "['2009-12-25T14:30:09.04', '', '202']\n"
+                           "['2009-12-25T14:30:09.06', '203', '203']\n"
+                           "['2009-12-25T14:30:10.10', '', '255']\n"
+                           "['2009-12-25T14:32:04.98', '111', '111']\n");
 }
 
 // Print's page of the file just opened, all samples in the main chart, made
@@ -179,6 +185,7 @@ TEST_F(Convert, RefusalsAndFailuresKeepWhatWasThere) {
     EXPECT_EQ(convert("'" + day + "' -o x.txt").exitCode, 2);
     EXPECT_EQ(convert("'" + day + "' -o x.csv --lang fr").exitCode, 2);
     EXPECT_EQ(convert("'" + day + "' '" + day + "' -o x.csv").exitCode, 2);
+    EXPECT_EQ(convert("'" + day + "' --json").exitCode, 2); // --json needs --summary
 }
 
 // The three tools answer alike: --help and --version on standard output, a
@@ -220,8 +227,9 @@ TEST_F(Convert, KorvexFetchWritesTheSameForms) {
     const std::string csv = fileText(workDir + "/c.csv");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 6001);
     const uint8_t last = countPatternValue(5999);
-    const std::string value = last < SAMPLE_EXPORT_LIMIT ? std::to_string(last) : "";
-    EXPECT_EQ(csv.substr(csv.size() - value.size() - 5), ".00," + value + "\n");
+    const std::string row = ".00," + (isValueCode(last) ? std::to_string(last) : "") + "," +
+                            std::to_string(last) + "\n";
+    EXPECT_EQ(csv.substr(csv.size() - row.size()), row);
 }
 
 } // namespace

@@ -289,7 +289,9 @@ TEST_F(QtDialogs, ANameTheDialogCanOnlyShowAlteredIsRefused) {
 
 } // namespace
 
-TEST_F(QtDialogs, SetTimeDialogStepsPlainIntegersAndRefusesOverItself) {
+// Enter presses "End time", the later of the template's two default buttons,
+// as the Win32 dialog manager does.
+TEST_F(QtDialogs, SetTimeDialogStepsPlainIntegersRefusesOverItselfAndEnterSetsTheEnd) {
     dataHeader = {100, 7, 3600, {}};
     sampleStore[0] = {9, 12, 25, 14, 30, 5, 0, 0, 50};
     dataPresent = true;
@@ -311,7 +313,8 @@ TEST_F(QtDialogs, SetTimeDialogStepsPlainIntegersAndRefusesOverItself) {
         });
         buttonWithText(modal, "Start time")->click();
         fields[3]->findChild<QLineEdit*>()->setText("10");
-        buttonWithText(modal, "End time")->click();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(fields[3], &enter);
     });
     window->menuActions[IDM_SET_TIME]->trigger();
     EXPECT_EQ(stepped, QStringLiteral("2010"));

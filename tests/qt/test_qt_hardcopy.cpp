@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -33,11 +34,16 @@ namespace {
 
 // Types path into the print dialog's file field. With press the Print button
 // takes it, as the user does; otherwise the dialog is accepted directly, past
-// its own check of the file, as if the file went bad only afterwards.
-void printToFileInDialog(const std::string& path, bool press = true) {
-    whenModal([path, press](QWidget* modal) {
+// its own check of the file, as if the file went bad only afterwards. With
+// portrait the user turns the page first.
+void printToFileInDialog(const std::string& path, bool press = true, bool portrait = false) {
+    whenModal([path, press, portrait](QWidget* modal) {
         auto* dialog = qobject_cast<QPrintDialog*>(modal);
         ASSERT_NE(dialog, nullptr) << "no print dialog";
+        if (portrait) {
+            // As the dialog's Properties page would turn it.
+            dialog->printer()->setPageOrientation(QPageLayout::Portrait);
+        }
         auto* field = dialog->findChild<QLineEdit*>("filename");
         ASSERT_NE(field, nullptr);
         field->setText(QString::fromStdString(path));
@@ -183,6 +189,17 @@ TEST_F(QtHardcopy, PrintedPageShowsTheViewScaledOntoThePaper) {
     unlink("page.pdf");
     unlink("seite.pdf");
     unlink("page-1.ppm");
+}
+
+// The page laid out for landscape, printed on a portrait one: the glyphs
+// narrow with the page, so that no word runs off the paper.
+TEST_F(QtHardcopy, APortraitPageKeepsEveryWordInsideThePrintableArea) {
+    printToFileInDialog(std::string(place.workDir) + "/portrait.pdf", true, true);
+    ASSERT_TRUE(mainWindowCommand(IDM_PRINT, 0));
+    EXPECT_EQ(commandOutput("/usr/bin/python3 " KORVEX_PAGE_CHECK
+                            " check portrait.pdf portrait 25/12-09, 10:29:18 11:49:59"),
+              "");
+    unlink("portrait.pdf");
 }
 
 TEST_F(QtHardcopy, CancelPrintsNothingAndAnUnwritableFileIsMessage83) {

@@ -113,8 +113,9 @@ TEST_F(Win32Files, ANameOutsideTheAnsiCodePageIsKeptExactly) {
 constexpr SystemTime WEDNESDAY{2009, 3, 0, 25, 14, 30, 5, 0};
 
 // Compared with the system's own wide answer, so that any locale checks the
-// conversion; in German the month is "März".
-TEST(RegionalFormats, AreTheSystemsInUtf8WithFourDigitYears) {
+// conversion; in German the month is "März". The short date is the user's
+// own, a two-digit year included.
+TEST(RegionalFormats, AreTheUsersOwnInUtf8) {
     SYSTEMTIME st{2009, 3, 0, 25, 14, 30, 5, 0};
     wchar_t wide[64];
     char text[64];
@@ -124,8 +125,17 @@ TEST(RegionalFormats, AreTheSystemsInUtf8WithFourDigitYears) {
     ASSERT_NE(GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, wide, 64), 0);
     ASSERT_EQ(formatTimeNoSeconds(WEDNESDAY, text, sizeof text), 0);
     EXPECT_EQ(text, utf8Of(wide));
+    ASSERT_NE(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, wide, 64), 0);
     ASSERT_EQ(formatShortDate(WEDNESDAY, text, sizeof text), 0);
-    EXPECT_NE(std::string(text).find("2009"), std::string::npos) << text;
+    EXPECT_EQ(text, utf8Of(wide));
+
+    wchar_t usersOwn[80];
+    ASSERT_NE(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, usersOwn, 80), 0);
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, L"dd/MM/yy"));
+    const int twoDigits = formatShortDate(WEDNESDAY, text, sizeof text);
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, usersOwn);
+    ASSERT_EQ(twoDigits, 0);
+    EXPECT_STREQ(text, "25/03/09");
 
     SystemTime thirtiethOfFebruary{2009, 2, 0, 30, 12, 0, 0, 0};
     EXPECT_NE(formatShortDate(thirtiethOfFebruary, text, sizeof text), 0);

@@ -1,9 +1,20 @@
 #!/usr/bin/env python3
-"""korvex.exe under Wine and Xvfb, worked through its menus as a user would, its
-files checked against the Linux build's.
+"""korvex.exe under Wine and Xvfb, worked through its menus and dialogs as a
+user would, its files checked against the Linux build's.
 
-test_korvex_wine.py WINE-PREFIX-SCRIPT WINE-DIR korvex.exe window_probe.exe LINUX-BUILD
+test_korvex_wine.py WINE-PREFIX-SCRIPT WINE-DIR korvex.exe window_probe.exe LINUX-BUILD SESSION
+
+  menus       a transfer, the charts, Save, the screen dump, Print with no
+              printer, Open and Export in German, the close box
+  depths      the screen dump on displays of 8 and 16 bits per pixel
+  set-time    the set-time dialog: its up-down controls, Enter, a refusal,
+              Cancel and both restamps, each read back from a saved file
+  navigation  the span selector, the scroll bar and the cursor drag, each
+              checked through Export against the Linux program's exports
+              after the same actions
+  print       through a print queue of the test's own, landscape and portrait
 """
+import contextlib
 import os
 import struct
 import subprocess
@@ -11,12 +22,41 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "desktop"))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from print_queue import PrintQueue, page_faults  # noqa: E402
 from test_korvex_program import check, curve_pixels, run  # noqa: E402
 
 WINE, WINE_DIR, KORVEX, PROBE, LINUX = map(os.path.abspath, sys.argv[1:6])
+TITLE = "Vantorix Data Acquisition Software"
 WINDOW_COLOUR, WHITE, BLACK = b"\xc3\xb4\xa0", b"\xff\xff\xff", b"\0\0\0"
 BMP_PIXELS_AT = {1: 62, 4: 118, 8: 1078, 16: 262198, 24: 54, 32: 54}
+# The set-time dialog's edits (day, month, year, hour, minute, second), each
+# followed by its up-down control, and its two restamping buttons.
+DAY, MONTH, YEAR, HOUR, MINUTE, SECOND = 1018, 1020, 1022, 1024, 1026, 1028
+SET_START, SET_END, IDCANCEL = 1030, 1031, 2
+# UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS
+SPINNER_STYLE = 0x02 | 0x04 | 0x10 | 0x20 | 0x80
+# The page setup dialog's orientation buttons (rad1 and rad2 of the common dialogs).
+PORTRAIT, LANDSCAPE = 1056, 1057
+# The program under test: its main window on the X server.
+program = {"window": None}
+
+
+def data_file(path, count, start, value=lambda i: i % 100, interval=100, amount=5):
+    """count records one interval (1 s) apart from start (year - 2000, month,
+    day, hour, minute, second)."""
+    year, month, day, hour, minute, second = start
+    first = ((hour * 60) + minute) * 60 + second
+    with open(path, "wb") as out:
+        out.write(struct.pack("<HHI12x", interval, amount, count) + b"".join(
+            bytes((year, month, day, (first + i) // 3600, (first + i) // 60 % 60, (first + i) % 60,
+                   0, 0, value(i))) for i in range(count)))
+
+
+def record(kvd, index):
+    return tuple(kvd[20 + 9 * index:28 + 9 * index])
 
 
 def probe():
@@ -25,10 +65,35 @@ def probe():
     return int(lines[0].split()[-1]), [line.split("|") for line in lines[1:]]
 
 
+def controls(title):
+    """The dialog's default button and its controls by id."""
+    lines = run([WINE, "run", WINE_DIR, PROBE, title]).stdout.replace("\r", "").splitlines()
+    check(lines, f'the dialog "{title}" is there')
+    found = {}
+    for line in lines[1:]:
+        ident, kind, style, box, text, extra = line.split("|")
+        found[int(ident)] = dict(kind=kind, style=int(style, 16), text=text, extra=extra,
+                                 box=[int(v) for v in box.split(",")])
+    return int(lines[0].split()[1]), found
+
+
+def wait_gone(title):
+    """Until Windows shows no window of the title, and a moment for the X
+    server to take its window away."""
+    for _ in range(40):
+        if not any(w[1] == title for w in probe()[1]):
+            time.sleep(0.5)
+            return
+    sys.exit(f'FAILED: the window "{title}" goes')
+
+
 def wait_window(title):
+    """The window once it shows, with the keyboard: the tests' X server has no
+    window manager to give it, and Wine leaves it where a click put it."""
     found = run(["timeout", "20", "xdotool", "search", "--sync", "--onlyvisible", "--name",
                  f"^{title}$"]).stdout.split()
     check(found, f'the window "{title}" appears')
+    run(["xdotool", "windowfocus", "--sync", found[0]])
     return found[0]
 
 
@@ -38,20 +103,64 @@ def keys(*names):
         time.sleep(0.5)
 
 
-def file_dialog(menu_keys, title, name, path=None):
+def click(x, y):
+    run(["xdotool", "mousemove", str(x), str(y), "click", "1"])
+    time.sleep(0.3)
+
+
+def press(control):
+    left, top, right, bottom = control["box"]
+    click((left + right) // 2, (top + bottom) // 2)
+
+
+def drag(origin, start, end, steps=8):
+    (x0, y0), (x1, y1) = start, end
+    run(["xdotool", "mousemove", str(origin[0] + x0), str(origin[1] + y0), "mousedown", "1"])
+    for k in range(1, steps + 1):
+        time.sleep(0.1)
+        run(["xdotool", "mousemove", str(origin[0] + x0 + (x1 - x0) * k // steps),
+             str(origin[1] + y0 + (y1 - y0) * k // steps)])
+    time.sleep(0.2)
+    run(["xdotool", "mouseup", "1"])
+    time.sleep(0.5)
+
+
+def fill(control, text):
+    """Types text over what an edit holds, as a user selecting it all would."""
+    left, top, _, bottom = control["box"]
+    click(left + 4, (top + bottom) // 2)
+    keys("Home", "shift+End")
+    run(["xdotool", "type", text])
+
+
+def windows_path(path):
+    """A path as typed into a Windows file dialog: whole, so that it does not
+    depend on the folder the dialog remembers from an earlier run."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def file_dialog(menu_keys, title, path, written=True, typed=windows_path):
+    """Chooses path in the file dialog the menu keys open; the file's bytes
+    once it has been written whole under that name."""
+    # The menu keys go to the main window, wherever a closed popup or
+    # dialog left the keyboard.
+    run(["xdotool", "windowfocus", "--sync", program["window"]])
     keys(*menu_keys)
     wait_window(title)
-    run(["xdotool", "type", name])
+    keys("alt+n")  # "File name", wherever the dialog put the keyboard
+    run(["xdotool", "type", typed(path)])
     keys("Return")
     for _ in range(60):  # the file takes its name only when whole
-        if path is None or os.path.exists(path):
-            return path and open(path, "rb").read()
+        if not written or os.path.exists(path):
+            return written and open(path, "rb").read()
         time.sleep(0.5)
     sys.exit(f"FAILED: {path} is written")
 
 
-def screen():
-    return subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
+def window_pixels(window):
+    """The window's pixels as the X server shows them, 8-bit RGB, in its own
+    colormap (Wine gives an 8-bit display one of its own)."""
+    return subprocess.run(["import", "-window", window, "-depth", "8", "rgb:-"],
                           capture_output=True, timeout=30).stdout
 
 
@@ -67,103 +176,326 @@ def judge_charts(shot, width, origin):
         check(share(BLACK, [(x, top + 200) for x in range(150, 751)]) > 0.9, "the time axis")
 
 
-def main(work):
+def judge_dump(dump, bits, shown):
+    """The dump's header for the display's depth, and every pixel, decoded
+    through the file's own colour table (or its 5-5-5 or 8-8-8 fields), the
+    colour the window shows; with 16 bits five bits of each are kept."""
+    (size, offset, width, height, planes, depth, image, colours) = struct.unpack_from(
+        "<2xI4xI4xiiHH4xI8xI", dump)
+    row = (width * depth + 31) // 32 * 4
+    check((offset, depth, planes, image, size, len(dump), colours) ==
+          (BMP_PIXELS_AT[bits], bits, 1, row * height, offset + image, size,
+           2 ** bits if bits < 24 else 0), f"the dump's header for {bits} bits per pixel")
+    check(len(shown) == 3 * width * height, "the dump is of the window's outer rectangle")
+    for y in range(height):
+        pixels = dump[offset + (height - 1 - y) * row:][:row]
+        if bits <= 8:
+            table = [dump[54 + 4 * i:57 + 4 * i][::-1] for i in range(colours)]
+            decoded = b"".join(table[i] for i in pixels[:width])
+        elif bits == 16:
+            values = struct.unpack_from(f"<{width}H", pixels)
+            decoded = bytes(v >> s & 31 for v in values for s in (10, 5, 0))
+        else:
+            step = bits // 8
+            decoded = bytes(pixels[step * x + c] for x in range(width) for c in (2, 1, 0))
+        seen = shown[3 * width * y:3 * width * (y + 1)]
+        if bits == 16:
+            seen = bytes(v >> 3 for v in seen)
+        check(decoded == seen, f"the dump's row {y} at {bits} bits is the window's")
+
+
+@contextlib.contextmanager
+def x_display(depth=24):
+    """An Xvfb of the depth, the display of what runs until it ends."""
+    ready, announce = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(announce), "-screen", "0",
+                             f"1024x768x{depth}", "-nolisten", "tcp"], pass_fds=(announce,),
+                            stderr=subprocess.DEVNULL)
+    os.close(announce)
+    with os.fdopen(ready) as announced:  # the number, then its line's end
+        display = ":" + announced.readline().strip()
+    os.environ.update(DISPLAY=display, KORVEX_WINE_DISPLAY=display)
+    try:
+        yield
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+
+
+@contextlib.contextmanager
+def com1_silent():
+    """COM1 on a pseudo-terminal that nothing answers, so the port opens."""
+    port, device = os.openpty()
+    try:
+        yield os.ttyname(device)
+    finally:
+        os.close(port)
+        os.close(device)
+
+
+@contextlib.contextmanager
+def korvex_exe(work, depth=24, environment=None, com1_link=True):
+    """korvex.exe in work on an Xvfb of its own of the depth; COM1 is the
+    simulator's where it has made the port's link, else a silent port."""
+    with x_display(depth), com1_silent() as device:
+        # Wine's desktop takes the display its first program had: a server
+        # begun before, on another display or none, is ended, and this one
+        # with its work.
+        run([WINE, "end", WINE_DIR])
+        if com1_link:
+            link = os.path.join(WINE_DIR, "ports", "port1")
+            if os.path.lexists(link):
+                os.remove(link)
+            os.symlink(device, link)
+        korvex = None
+        try:
+            korvex = subprocess.Popen([WINE, "run", WINE_DIR, KORVEX], cwd=work,
+                                      env=dict(os.environ, **(environment or {})),
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            program["window"] = wait_window(TITLE)
+            yield korvex, program["window"]
+        finally:
+            if korvex is not None and korvex.poll() is None:
+                korvex.kill()
+                korvex.wait()
+            run([WINE, "end", WINE_DIR])
+
+
+def client_origin():
+    main_window = [w for w in probe()[1] if w[0] == "Korvex"]
+    check(len(main_window) == 1 and main_window[0][1:3] == [TITLE, "800x577"],
+          f"the main window: {main_window}")
+    return [int(v) for v in main_window[0][3].split(",")]
+
+
+def menus(work):
     sim = subprocess.Popen([os.path.join(LINUX, "t596sim"), "--link", f"{WINE_DIR}/ports/port1",
                             "--interval", "100", "--pace", "none"], stdout=subprocess.PIPE)
-    korvex = None
     try:
         sim.stdout.readline()  # the simulator's device, once it serves
-        korvex = subprocess.Popen([WINE, "run", WINE_DIR, KORVEX], cwd=work,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        window = wait_window("Vantorix Data Acquisition Software")
-        run(["xdotool", "windowfocus", "--sync", window])
-        bits, windows = probe()
-        main_window = [w for w in windows if w[0] == "Korvex"]
-        check(len(main_window) == 1 and main_window[0][1:3] ==
-              ["Vantorix Data Acquisition Software", "800x577"], f"the main window: {windows}")
-        origin = [int(v) for v in main_window[0][3].split(",")]
+        # A print server that is not there: the machine's own printers stay out.
+        with korvex_exe(work, environment={"CUPS_SERVER": f"{work}/no-cups"},
+                        com1_link=False) as (korvex, window):
+            bits = probe()[0]
+            origin = client_origin()
+            keys("alt+d", "t")
+            wait_window("Data acquisition")
+            keys("Up", "Return")  # "2 hours" at 1.00 s: 7,200 samples
+            counts, deadline = (0, 0), time.monotonic() + 90
+            while min(counts) < 100 and time.monotonic() < deadline:
+                time.sleep(1)
+                counts = curve_pixels(window)
+            check(min(counts) >= 100, f"curves in both charts after the transfer, found {counts}")
+            judge_charts(subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
+                                        capture_output=True, timeout=30).stdout, 1024, origin)
 
-        keys("alt+d", "t")
-        wait_window("Data acquisition")
-        keys("Up", "Return")  # "2 hours" at 1.00 s: 7,200 samples
-        counts, deadline = (0, 0), time.monotonic() + 90
-        while min(counts) < 100 and time.monotonic() < deadline:
-            time.sleep(1)
-            counts = curve_pixels(window)
-        check(min(counts) >= 100, f"curves in both charts after the transfer, found {counts}")
-        shot = screen()
-        judge_charts(shot, 1024, origin)
+            saved = file_dialog(("alt+f", "s"), "Save As", f"{work}/saved.kvd")
+            check(saved[:8] == struct.pack("<HHI", 100, 6, 7200) and len(saved) == 20 + 9 * 7200,
+                  "Save writes the header and the 7,200 records")
+            run([os.path.join(LINUX, "korvex-convert"), "saved.kvd", "-o", "linux.kvd"], cwd=work)
+            check(open(f"{work}/linux.kvd", "rb").read() == saved, "the Linux build writes it anew")
 
-        saved = file_dialog(("alt+f", "s"), "Save As", "saved", f"{work}/saved.kvd")
-        check(saved[:8] == struct.pack("<HHI", 100, 6, 7200) and len(saved) == 20 + 9 * 7200,
-              "Save writes the header and the 7,200 records")
-        run([os.path.join(LINUX, "korvex-convert"), "saved.kvd", "-o", "linux.kvd"], cwd=work)
-        check(open(f"{work}/linux.kvd", "rb").read() == saved, "the Linux build writes it anew")
+            dump = file_dialog(("alt+p", "s"), "Save As", f"{work}/dump.bmp")
+            judge_dump(dump, bits, window_pixels(window))
 
-        dump = file_dialog(("alt+p", "s"), "Save As", "dump", f"{work}/dump.bmp")
-        (size, offset, width, height, planes, depth, image, colours) = struct.unpack_from(
-            "<2xI4xI4xiiHH4xI8xI", dump)
-        row = (width * depth + 31) // 32 * 4
-        check((offset, depth, planes, image, size, len(dump), colours) ==
-              (BMP_PIXELS_AT[bits], bits, 1, row * height, offset + image, size,
-               2 ** bits if bits < 24 else 0), f"the dump's header for {bits} bits per pixel")
-        if bits == 32:  # the window as the screen showed it, bottom row first
-            frame = (width - 800) // 2
-            left, top = origin[0] - frame, origin[1] + 577 + frame - height
-            for y in range(height):
-                shown = shot[3 * ((top + y) * 1024 + left):][:3 * width]
-                pixels = dump[offset + (height - 1 - y) * row:][:row]
-                check(all(pixels[c::4] == shown[2 - c::3] for c in range(3)),
-                      f"the dump's row {y} is the screen's")
+            keys("alt+p", "p")
+            wait_window("Error")  # the page setup dialog finds no printer
+            keys("Return")
+            wait_window("Error:")
+            check(any(w[1:2] == ["Error:"] and "Unable to open printer" in w for w in probe()[1]),
+                  "message 79 under caption 43")
+            keys("Return", "alt+l", "g")
 
-        keys("alt+p", "p")
-        wait_window("Error")  # the page setup dialog finds no printer
-        keys("Return")
-        wait_window("Error:")
-        check(any(w[1:2] == ["Error:"] and "Unable to open printer" in w for w in probe()[1]),
-              "message 79 under caption 43")
-        keys("Return", "alt+l", "g")
+            data_file(f"{work}/day.kvd", 6000, (24, 3, 1, 0, 0, 0), lambda i: i % 256, amount=4)
+            file_dialog(("alt+d", "l"), "Open", f"{work}/day.kvd", False)
+            exported = file_dialog(("alt+d", "e", "a"), "Save As", f"{work}/all.daq")
+            run([os.path.join(LINUX, "korvex-convert"), "day.kvd", "-o", "linux.daq", "--lang",
+                 "de"], cwd=work)
+            check(exported == open(f"{work}/linux.daq", "rb").read(),
+                  "Export > All is the Linux export in German")
 
-        open(f"{work}/day.kvd", "wb").write(struct.pack("<HHI12x", 100, 4, 6000) + b"".join(
-            bytes((24, 3, 1, i // 3600, i // 60 % 60, i % 60, 0, 0, i % 256)) for i in range(6000)))
-        file_dialog(("alt+d", "l"), "Open", "day.kvd")
-        exported = file_dialog(("alt+d", "e", "a"), "Save As", "all", f"{work}/all.daq")
-        run([os.path.join(LINUX, "korvex-convert"), "day.kvd", "-o", "linux.daq", "--lang", "de"],
-            cwd=work)
-        check(exported == open(f"{work}/linux.daq", "rb").read(),
-              "Export > All is the Linux export in German")
-
-        for _ in range(5):  # a key can reach a window that is still settling
-            keys("alt+F4")
-            if korvex.poll() is not None:
-                break
-        check(korvex.wait(timeout=10) == 0, "the close box ends the program with 0")
+            for _ in range(5):  # a key can reach a window that is still settling
+                keys("alt+F4")
+                if korvex.poll() is not None:
+                    break
+            check(korvex.wait(timeout=10) == 0, "the close box ends the program with 0")
         config = open(f"{work}/DAQSetup.cnf", "rb").read()
         check(struct.unpack_from("<H", config)[0] == 1 and
               struct.unpack_from("<H", config, 260)[0] == 100, "COM1 and German are saved")
     finally:
-        for process in (korvex, sim):
-            if process is not None and process.poll() is None:
-                process.kill()
-                process.wait()
+        sim.kill()
+        sim.wait()
 
+
+def depths(work):
+    data_file(f"{work}/day.kvd", 6000, (24, 3, 1, 0, 0, 0))
+    for depth in (16, 8):
+        with korvex_exe(work, depth) as (korvex, window):
+            file_dialog(("alt+f", "o"), "Open", f"{work}/day.kvd", False)
+            dump = file_dialog(("alt+p", "s"), "Save As", f"{work}/dump{depth}.bmp")
+            judge_dump(dump, probe()[0], window_pixels(window))
+
+
+def set_time(work):
+    data_file(f"{work}/hour.kvd", 3600, (9, 12, 25, 14, 30, 5))
+    original = open(f"{work}/hour.kvd", "rb").read()
+    values = lambda kvd: kvd[28::9]
+
+    def open_dialog():
+        keys("alt+d", "s")
+        wait_window("Set Time")
+        return controls("Set Time")
+
+    with korvex_exe(work):
+        file_dialog(("alt+f", "o"), "Open", f"{work}/hour.kvd", False)
+        default, fields = open_dialog()
+        check(default == SET_END, f"Enter presses End time, the later default button: {default}")
+        for edit, (low, high, start) in {DAY: (1, 31, 25), MONTH: (1, 12, 12),
+                                          YEAR: (2005, 2099, 2009), HOUR: (0, 23, 14),
+                                          MINUTE: (0, 59, 30), SECOND: (0, 59, 5)}.items():
+            spinner = fields[edit + 1]
+            check(spinner["kind"] == "msctls_updown32" and
+                  spinner["style"] & SPINNER_STYLE == SPINNER_STYLE and
+                  spinner["extra"] == f"range={low}..{high} pos={start} buddy={edit}" and
+                  fields[edit]["text"] == str(start), f"the up-down control of {edit}: {spinner}")
+        # The year's arrows stop at its limits.
+        fill(fields[YEAR], "2009")
+        for arrow, limit in (("Up", "2099"), ("Down", "2005")):
+            run(["xdotool", "key", "--delay", "20", "--repeat", "110", arrow])
+            time.sleep(0.5)
+            check(controls("Set Time")[1][YEAR]["text"] == limit, f"the year stops at {limit}")
+
+        # 31 April is refused over the dialog, which keeps the entries.
+        fill(fields[DAY], "31")
+        fill(fields[MONTH], "4")
+        refusals = lambda: [w for w in probe()[1] if "Invalid time settings!" in w]
+        keys("Return")
+        for _ in range(20):
+            if refusals():
+                break
+        boxes = refusals()
+        check(boxes and boxes[0][1] == "Set Time" and boxes[0][4] == "Set Time",
+              f"message 44 under caption 47, owned by the dialog: {boxes}")
+        keys("Return")
+        for _ in range(20):
+            if not refusals():
+                break
+        fields = controls("Set Time")[1]
+        check(fields[DAY]["text"] == "31", "the entries stay as typed")
+        press(fields[IDCANCEL])
+        wait_gone("Set Time")
+        check(file_dialog(("alt+f", "s"), "Save As", f"{work}/cancelled.kvd") ==
+              original, "Cancel changes nothing")
+
+        # Enter: the end time, the dialog opening again on record 0's stamp.
+        default, fields = open_dialog()
+        check([fields[e]["text"] for e in (DAY, MONTH, YEAR)] == ["25", "12", "2009"],
+              "the dialog opens on the first record's stamp again")
+        for edit, text in ((DAY, "1"), (MONTH, "3"), (YEAR, "2024"), (HOUR, "10"),
+                           (MINUTE, "0"), (SECOND, "0")):
+            fill(fields[edit], text)
+        keys("Return")
+        wait_gone("Set Time")
+        ended = file_dialog(("alt+f", "s"), "Save As", f"{work}/ended.kvd")
+        check(record(ended, 3599)[:8] == (24, 3, 1, 10, 0, 0, 0, 0) and
+              record(ended, 0)[:8] == (24, 3, 1, 9, 0, 1, 0, 0) and values(ended) ==
+              values(original), "End time gives the last record 10:00:00 and the first 09:00:01")
+
+        # The Start time button, on a leap day.
+        default, fields = open_dialog()
+        check(fields[YEAR]["text"] == "2024", "the dialog opens on the new first stamp")
+        for edit, text in ((DAY, "29"), (MONTH, "2"), (YEAR, "2008"), (HOUR, "12"),
+                           (MINUTE, "0"), (SECOND, "0")):
+            fill(fields[edit], text)
+        press(fields[SET_START])
+        wait_gone("Set Time")
+        started = file_dialog(("alt+f", "s"), "Save As", f"{work}/started.kvd")
+        check(record(started, 0)[:8] == (8, 2, 29, 12, 0, 0, 0, 0) and
+              record(started, 3599)[:8] == (8, 2, 29, 12, 59, 59, 0, 0),
+              "Start time gives the first record 29/02/2008 12:00:00")
+
+
+# The same actions in both programs, in client coordinates: the span selector
+# opened and "1 hour" refused (too few samples at 1 s), then "2 hours" chosen;
+# the scroll bar's right arrow; its thumb dragged to the track's end (not far
+# beyond the bar, where a Windows scroll bar puts the thumb back); the cursor
+# band dragged 150 columns right. Both charts are exported after each.
+NAVIGATION = (
+    ("span", lambda o: (click(o[0] + 60, o[1] + 340), keys("Up", "Up", "Return"),
+                        click(o[0] + 60, o[1] + 340), keys("Up", "Return"))),
+    ("arrow", lambda o: click(o[0] + 742, o[1] + 563)),
+    ("thumb", lambda o: drag(o, (200, 563), (760, 563))),
+    ("band", lambda o: drag(o, (180, 430), (330, 430))),
+)
+
+
+def navigate_and_export(work, origin, prefix, typed=windows_path):
+    for step, act in NAVIGATION:
+        act(origin)
+        for chart, key in (("zoom", "z"), ("main", "m")):
+            file_dialog(("alt+f", "e", key), "Save As", f"{work}/{prefix}-{step}-{chart}.daq",
+                        typed=typed)
+
+
+def navigation(work):
+    data_file(f"{work}/day.kvd", 36000, (24, 3, 1, 0, 0, 0), lambda i: (i // 13) % 101, amount=7)
+    with korvex_exe(work):
+        file_dialog(("alt+f", "o"), "Open", f"{work}/day.kvd", False)
+        navigate_and_export(work, client_origin(), "wine")
+    # The Linux program, on a display of its own, after the same actions.
+    with x_display(), com1_silent() as device:
+        linux = subprocess.Popen([os.path.join(LINUX, "korvex"), "day.kvd"], cwd=work,
+                                 env=dict(os.environ, QT_QPA_PLATFORM="xcb", KORVEX_COM1=device),
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            window = program["window"] = wait_window(TITLE)
+            geometry = dict(line.split("=") for line in run(
+                ["xdotool", "getwindowgeometry", "--shell", window]).stdout.split())
+            # The client area is the window's lowest 800 x 577 pixels.
+            origin = (int(geometry["X"]), int(geometry["Y"]) + int(geometry["HEIGHT"]) - 577)
+            navigate_and_export(work, origin, "linux", typed=str)
+        finally:
+            linux.terminate()
+            linux.wait(timeout=30)
+    exported = lambda who, chart: [open(f"{work}/{who}-{step}-{chart}.daq", "rb").read()
+                                   for step, _ in NAVIGATION]
+    for chart in ("zoom", "main"):
+        for step, wine, linux in zip(NAVIGATION, exported("wine", chart), exported("linux", chart)):
+            check(wine == linux and wine.count(b"\n") > 500,
+                  f"Export of the {chart} window after the {step[0]} is the Linux program's")
+    zoom, main = exported("wine", "zoom"), exported("wine", "main")
+    check(len(set(zoom)) == 4 and len(set(main[:3])) == 3 and main[3] == main[2],
+          "every action moves the zoom window; all but the band's the main window")
+
+
+def printing(work):
+    data_file(f"{work}/day.kvd", 36000, (24, 3, 1, 0, 0, 0), lambda i: i // 12 % 101, amount=7)
+    queue = PrintQueue(work)
+    try:
+        with korvex_exe(work, environment=queue.environment):
+            file_dialog(("alt+f", "o"), "Open", f"{work}/day.kvd", False)
+            stamps = ("01/03-24,", "00:00:00", "00:59:59", "09:59:59")
+            for orientation in ("landscape", "portrait"):
+                keys("alt+p", "p")
+                wait_window("Setup Page")
+                fields = controls("Setup Page")[1]
+                check(fields[LANDSCAPE]["extra"] == "checked=1" and
+                      fields[PORTRAIT]["extra"] == "checked=0",
+                      "the page setup dialog opens in landscape")
+                if orientation == "portrait":
+                    press(fields[PORTRAIT])
+                keys("Return")
+                faults = page_faults(queue.next_page(), orientation, stamps)
+                check(not faults, f"the page printed in {orientation}: {faults}")
+    finally:
+        queue.close()
+
+
+SESSIONS = {"menus": menus, "depths": depths, "set-time": set_time, "navigation": navigation,
+            "print": printing}
 
 if __name__ == "__main__":
-    ready, announce = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(announce), "-screen", "0", "1024x768x24",
-                             "-nolisten", "tcp"], pass_fds=(announce,),
-                            stderr=subprocess.DEVNULL)
-    os.close(announce)
-    display = ":" + os.read(ready, 16).decode().strip()
-    os.environ.update(DISPLAY=display, KORVEX_WINE_DISPLAY=display, LC_ALL="en_GB.UTF-8")
-    # Wine's desktop takes the display its first program had: a server begun
-    # by the tests before, without one, is ended, and this one with its work.
-    run([WINE, "end", WINE_DIR])
-    try:
-        with tempfile.TemporaryDirectory() as scratch:
-            main(scratch)
-    finally:
-        run([WINE, "end", WINE_DIR])
-        xvfb.terminate()
-        xvfb.wait()
-    print("korvex.exe under Wine: all checks passed")
+    os.environ.update(LC_ALL="en_GB.UTF-8")
+    with tempfile.TemporaryDirectory() as scratch:
+        SESSIONS[sys.argv[6]](scratch)
+    print(f"korvex.exe under Wine, {sys.argv[6]}: all checks passed")

@@ -1,7 +1,10 @@
 // korvex-convert: a data file turned into what the program writes from it,
-// through the program's own reader and writers, for people who script:
+// through the program's own reader and writers, for people who script, and
+// the load summary of its samples:
 //
-//   korvex-convert FILE.kvd -o OUT.daq|OUT.csv|OUT.kvd|OUT.pdf [--lang en|de|da]
+//   korvex-convert FILE.kvd [-o OUT.daq|OUT.csv|OUT.kvd|OUT.pdf] [--lang en|de|da]
+//                  [--summary [--json] [--demand-minutes N] [--above PCT[,PCT...]]
+//                   [--rated-kw KW]]
 //   korvex-convert --help | --version
 //
 // The .daq is byte for byte what File > Export > All writes of the same data
@@ -17,6 +20,7 @@
 #include "data/data_file_format.h"
 #include "platform/console.h"
 #include "res/text_table.h"
+#include "tools/common/load_summary_output.h"
 #include "tools/common/output_file.h"
 #include "tools/common/output_interrupt.h"
 #include "tools/common/tool_command_line.h"
@@ -29,27 +33,36 @@ struct ConvertOptions {
     const char* input;
     const char* output;
     uint16_t languageBase;
+    SummaryOptions summary;
 };
 
 void printUsage() {
-    std::printf("Usage: korvex-convert FILE.kvd -o OUTPUT [--lang en|de|da]\n"
-                "Writes the samples of a data file as the program would.\n"
+    std::printf("Usage: korvex-convert FILE.kvd [-o OUTPUT] [--summary [--json] ...] [--lang "
+                "en|de|da]\n"
+                "Writes the samples of a data file as the program would, or summarizes them.\n"
                 "  -o      the file to write; its extension chooses what it holds (%s):\n"
-                "          .daq the text export of all samples, .csv a table of time and\n"
-                "          value, .kvd the data file anew, .pdf the page Print gives of the\n"
-                "          file just opened\n"
+                "          .daq the text export of all samples, .csv a table of time, value\n"
+                "          and code, .kvd the data file anew, .pdf the page Print gives of\n"
+                "          the file just opened\n"
+                "%s"
                 "  --lang  the language of the .daq header, the printed labels and the\n"
-                "          messages (default en)\n"
+                "          messages (default en); the summary is in English\n"
                 "  --help, --version  print this, or the version, and exit\n",
-                outputExtensions());
+                outputExtensions(), SUMMARY_USAGE);
 }
 
 int parseOptions(int argc, char** argv, ConvertOptions* options) {
-    *options = {nullptr, nullptr, LANG_ENGLISH};
+    *options = {nullptr, nullptr, LANG_ENGLISH, {}};
+    summaryOptionsStart(&options->summary);
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
         if (answerInformationOption(option, printUsage))
             return TOOL_ANSWERED;
+        const int summary = takeSummaryOption(argc, argv, &i, &options->summary);
+        if (summary == 1)
+            continue;
+        if (summary != 0)
+            return summary;
         const bool takesValue =
             std::strcmp(option, "-o") == 0 || std::strcmp(option, "--lang") == 0;
         if (!takesValue) {
@@ -71,8 +84,10 @@ int parseOptions(int argc, char** argv, ConvertOptions* options) {
     }
     if (options->input == nullptr)
         return toolUsageError("missing the data file to convert");
-    if (options->output == nullptr)
-        return toolUsageError("missing -o OUTPUT");
+    if (checkSummaryOptions(options->summary) != 0)
+        return TOOL_EXIT_USAGE;
+    if (options->output == nullptr && !options->summary.wanted)
+        return toolUsageError("missing -o OUTPUT or --summary");
     return 0;
 }
 
@@ -104,14 +119,21 @@ int main(int argc, char** argv) {
         return TOOL_EXIT_OK;
     if (usage != 0)
         return usage;
-    // A directory is refused for what it is, whatever its name looks like.
-    if (outputPathRefused(options.output))
-        return TOOL_EXIT_FAILED;
-    if (outputWriterFor(options.output) == nullptr)
-        return toolUsageError("the output's extension names nothing to write: %s", options.output);
+    if (options.output != nullptr) {
+        // A directory is refused for what it is, whatever its name looks like.
+        if (outputPathRefused(options.output))
+            return TOOL_EXIT_FAILED;
+        if (outputWriterFor(options.output) == nullptr)
+            return toolUsageError("the output's extension names nothing to write: %s",
+                                  options.output);
+    }
     configBlock.languageBase = options.languageBase;
     if (!readInput(options.input))
         return TOOL_EXIT_FAILED;
     abandonOutputOnInterrupt();
-    return writeOutputFile(options.output) ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
+    if (options.output != nullptr && !writeOutputFile(options.output))
+        return TOOL_EXIT_FAILED;
+    if (options.summary.wanted)
+        printLoadSummary(options.summary);
+    return TOOL_EXIT_OK;
 }

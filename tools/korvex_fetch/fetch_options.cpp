@@ -12,6 +12,7 @@
 static void printFetchUsage() {
     std::printf("Usage: korvex-fetch [--port COMn|DEVICE | --auto] [--span NAME|INDEX]\n"
                 "                    [--lang en|de|da] [-o FILE.kvd|FILE.daq|FILE.csv]\n"
+                "                    [--summary [--json] ...]\n"
                 "Downloads logged values from a T596 and writes them as a data file.\n"
                 "  --port   the serial port: COM1..COM8 or a device path (default COM1)\n"
                 "  --auto   search COM1..COM8 for the device\n"
@@ -22,7 +23,9 @@ static void printFetchUsage() {
                 "  -o       the file to write: a data file, or by its extension the text\n"
                 "           export of all samples (.daq) or a CSV (.csv); without it\n"
                 "           nothing is written\n"
-                "  --help, --version  print this, or the version, and exit\n");
+                "%s"
+                "  --help, --version  print this, or the version, and exit\n",
+                SUMMARY_USAGE);
 }
 
 static bool sameIgnoringCase(const char* a, const char* b) {
@@ -81,11 +84,17 @@ int parseFetchOptions(int argc, char** argv, FetchOptions* options) {
     options->port = 1;
     options->span = AMOUNT_DEFAULT;
     options->languageBase = LANG_ENGLISH;
+    summaryOptionsStart(&options->summary);
     bool portGiven = false;
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
         if (answerInformationOption(option, printFetchUsage))
             return TOOL_ANSWERED;
+        const int summary = takeSummaryOption(argc, argv, &i, &options->summary);
+        if (summary == 1)
+            continue;
+        if (summary != 0)
+            return summary;
         if (std::strcmp(option, "--auto") == 0) {
             options->autoSearch = true;
             continue;
@@ -116,5 +125,5 @@ int parseFetchOptions(int argc, char** argv, FetchOptions* options) {
     }
     if (portGiven && options->autoSearch)
         return toolUsageError("choose one of --port and --auto");
-    return 0;
+    return checkSummaryOptions(options->summary);
 }

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "tools/common/load_summary_output.h"
+
 // Beside the tools' own exit codes: the transfer ended without a single
 // sample (an echoed count of 0, a device that stopped at once).
 constexpr int FETCH_EXIT_EMPTY = 3;
@@ -15,6 +17,7 @@ struct FetchOptions {
     int span;                     // AmountTable index
     uint16_t languageBase;        // --lang
     char output[FETCH_PATH_SIZE]; // -o, empty: no file
+    SummaryOptions summary;       // --summary and its options
 };
 
 // Fills options from argv. Returns 0; TOOL_ANSWERED after answering --help

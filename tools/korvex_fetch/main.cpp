@@ -290,6 +290,10 @@ int main(int argc, char** argv) {
         if (fetchOutcome.messageShown)
             return TOOL_EXIT_FAILED;
     }
-    printSummary(fetchOutcome.savedPath[0] != '\0' ? fetchOutcome.savedPath : nullptr);
+    const char* saved = fetchOutcome.savedPath[0] != '\0' ? fetchOutcome.savedPath : nullptr;
+    if (options.summary.wanted)
+        printLoadSummary(options.summary, saved);
+    else
+        printSummary(saved);
     return TOOL_EXIT_OK;
 }

@@ -1,0 +1,70 @@
+#include "view/chart_readout.h"
+
+#include <cstdio>
+
+#include "app/texts.h"
+#include "data/sample_store.h"
+#include "res/text_table.h"
+#include "view/chart_drawing.h"
+#include "view/chart_view.h"
+
+namespace {
+
+constexpr int ZOOM_TOP = 50;
+constexpr int MAIN_TOP = 330;
+constexpr int PLOT_ROWS = 200;
+
+// What a column shows that is no value, in the three languages, in UTF-8
+// (written as escapes, so the bytes do not depend on the source's encoding).
+// Not in the text table: the Parts define that, and these are the readout's.
+struct NonValueWords {
+    const char* marker;
+    const char* gap;
+};
+NonValueWords nonValueWords() {
+    switch (activeLanguageBase()) {
+    case LANG_GERMAN:
+        return {"Marker", "L\xC3\xBC"
+                          "cke"};
+    case LANG_DANISH:
+        return {"mark\xC3\xB8r", "hul"};
+    default:
+        return {"marker", "gap"};
+    }
+}
+
+} // namespace
+
+bool chartReadoutAt(int x, int y, ChartReadout* readout) {
+    const int column = x - CHART_LEFT;
+    if (!dataPresent || column < 0 || column >= CHART_COLUMNS)
+        return false;
+    CurveColumns columns;
+    if (y >= ZOOM_TOP && y < ZOOM_TOP + PLOT_ROWS) {
+        readout->chart = READOUT_ZOOM;
+        columns =
+            firstCurveColumn(int32_t(chartView.zoomStart), zoomStep(chartView.samplesPerPixel));
+    } else if (y >= MAIN_TOP && y < MAIN_TOP + PLOT_ROWS) {
+        readout->chart = READOUT_MAIN;
+        columns = firstCurveColumn(int32_t(chartView.mainStart), float(chartView.samplesPerPixel));
+    } else {
+        return false;
+    }
+    for (int c = 0; c < column; ++c)
+        nextCurveColumn(&columns);
+    if (columns.index < 0 || columns.index >= int64_t(storableCount(dataHeader.count)))
+        return false;
+    readout->column = column;
+    readout->index = uint32_t(columns.index);
+    const SampleRecord& record = sampleStore[readout->index];
+    const NonValueWords words = nonValueWords();
+    char value[16];
+    if (isValueCode(record.value))
+        std::snprintf(value, sizeof value, "%d %%", record.value);
+    std::snprintf(readout->text, sizeof readout->text, "%s.%d%d\n%s", labelStamp(record).text,
+                  record.tenths, record.hundredths,
+                  isValueCode(record.value)    ? value
+                  : record.value == SAMPLE_GAP ? words.gap
+                                               : words.marker);
+    return true;
+}
