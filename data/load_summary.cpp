@@ -43,31 +43,27 @@ void civilFromDays(int64_t days, int64_t* year, unsigned* month, unsigned* day) 
     *year = int64_t(yearOfEra) + era * 400 + (*month <= 2);
 }
 
-// The minute since 1970 a stamp falls in. Consecutive records mostly share
-// their date and their minute, so both are kept from the last record.
+// The day since 1970 of the last date looked at: consecutive records mostly
+// share their date.
 struct StampMinutes {
-    uint8_t date[3] = {0, 0, 0}; // year, month, day of the last date looked at
+    uint8_t date[3] = {0, 0, 0}; // year, month, day
     bool dateKnown = false;
-    bool dateValid = false;
     int64_t days = 0;
 };
 
-// -1 for a stamp that is no calendar time.
+// The minute since 1970 a stamp falls in; -1 for a stamp that is no calendar
+// time.
 int64_t stampMinute(const SampleRecord& r, StampMinutes* cache) {
+    if (!isCalendarStamp(r))
+        return -1;
     if (!cache->dateKnown || r.year != cache->date[0] || r.month != cache->date[1] ||
         r.day != cache->date[2]) {
         cache->date[0] = r.year;
         cache->date[1] = r.month;
         cache->date[2] = r.day;
         cache->dateKnown = true;
-        SystemTime midnight = stampTime(r);
-        midnight.hour = midnight.minute = midnight.second = 0;
-        cache->dateValid = isCalendarTime(midnight);
-        cache->days = daysFromCivil(midnight.year, midnight.month, midnight.day);
+        cache->days = daysFromCivil(r.year + 2000, r.month, r.day);
     }
-    if (!cache->dateValid || r.hour > 23 || r.minute > 59 || r.second > 59 || r.tenths > 9 ||
-        r.hundredths > 9)
-        return -1;
     return cache->days * MINUTES_PER_DAY + r.hour * 60 + r.minute;
 }
 
@@ -258,8 +254,7 @@ void summarizeLoad(const LoadSummaryRequest& request, LoadSummary* summary) {
 uint32_t nextMarker(uint32_t from) {
     const uint32_t count = storableCount(dataHeader.count);
     for (uint32_t i = from; i < count; ++i) {
-        const uint8_t code = sampleStore[i].value;
-        if (code >= SAMPLE_MARKER_MIN && code <= SAMPLE_MARKER_MAX)
+        if (isMarkerCode(sampleStore[i].value))
             return i;
     }
     return count;

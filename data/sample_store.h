@@ -23,10 +23,13 @@ constexpr uint8_t SAMPLE_MARKER_MAX = 202;
 constexpr uint8_t SAMPLE_GAP = 255;
 constexpr uint8_t SAMPLE_EXPORT_LIMIT = 150;
 
-// Whether a code is a value in percent, overloads included: 0..200 and
-// 203..254, everything but the markers and the gap.
+// Whether a code is an event marker (201, 202), and whether it is a value in
+// percent, overloads included: 0..200 and 203..254, neither marker nor gap.
+inline bool isMarkerCode(uint8_t code) {
+    return code >= SAMPLE_MARKER_MIN && code <= SAMPLE_MARKER_MAX;
+}
 inline bool isValueCode(uint8_t code) {
-    return code < SAMPLE_MARKER_MIN || (code > SAMPLE_MARKER_MAX && code != SAMPLE_GAP);
+    return !isMarkerCode(code) && code != SAMPLE_GAP;
 }
 
 struct DataHeader {

@@ -84,9 +84,6 @@ uint8_t valueAt(int64_t k) {
 }
 
 // Each byte of the stamp prints whole, so a field above 99 takes three digits.
-struct StampText {
-    char text[32];
-};
 template <typename... Fields> StampText formatStamp(const char* format, Fields... fields) {
     StampText stamp;
     std::snprintf(stamp.text, sizeof stamp.text, format, int(fields)...);
@@ -120,7 +117,7 @@ int32_t drawCurve(Canvas* canvas, int baselineY, int32_t startIndex, float step)
         const uint8_t v = valueAt(columns.index);
         if (v == SAMPLE_GAP) {
             penDown = false;
-        } else if (v >= SAMPLE_MARKER_MIN && v <= SAMPLE_MARKER_MAX) {
+        } else if (isMarkerCode(v)) {
             canvasSelectPen(canvas, &markerPen);
             line(canvas, x, baselineY, x, baselineY - MARKER_HEIGHT);
             canvasSelectPen(canvas, &curvePen);
@@ -149,11 +146,9 @@ void drawCursorBand(Canvas* canvas, uint16_t cursorX, int bottom) {
     fillRectangle(canvas, &cursorBrush, bandX + 1, 330, bandX + CURSOR_BAND_COLUMNS, bottom);
 }
 
-LabelStamp labelStamp(const SampleRecord& record) {
-    LabelStamp stamp;
-    std::snprintf(stamp.text, sizeof stamp.text, "%02d/%02d-%02d, %02d:%02d:%02d", record.day,
-                  record.month, record.year, record.hour, record.minute, record.second);
-    return stamp;
+StampText labelStamp(const SampleRecord& record) {
+    return formatStamp("%02d/%02d-%02d, %02d:%02d:%02d", record.day, record.month, record.year,
+                       record.hour, record.minute, record.second);
 }
 
 void drawTimeLabel(Canvas* canvas, const char* caption, SampleRecord record, int x, int y) {

@@ -58,11 +58,12 @@ float zoomStep(int32_t samplesPerPixel);
 // to bottom (exclusive, as a filled rectangle leaves its last row out).
 void drawCursorBand(Canvas* canvas, uint16_t cursorX, int bottom);
 
-// A time label's stamp, "25/12-09, 14:30:05"; a field above 99 prints whole.
-struct LabelStamp {
+// A stamp as the time labels write it.
+struct StampText {
     char text[32];
 };
-LabelStamp labelStamp(const SampleRecord& record);
+// A time label's stamp, "25/12-09, 14:30:05"; a field above 99 prints whole.
+StampText labelStamp(const SampleRecord& record);
 
 // caption (UTF-8) with its bottom at (x, y) and record's time stamp below it.
 void drawTimeLabel(Canvas* canvas, const char* caption, SampleRecord record, int x, int y);

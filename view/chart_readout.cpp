@@ -10,9 +10,10 @@
 
 namespace {
 
-constexpr int ZOOM_TOP = 50;
-constexpr int MAIN_TOP = 330;
+// A plot area is 200 rows high, 100 % at 2 pixels each, above its baseline.
 constexpr int PLOT_ROWS = 200;
+constexpr int ZOOM_TOP = ZOOM_BASELINE - PLOT_ROWS;
+constexpr int MAIN_TOP = MAIN_BASELINE - PLOT_ROWS;
 
 // What a column shows that is no value, in the three languages, in UTF-8
 // (written as escapes, so the bytes do not depend on the source's encoding).
