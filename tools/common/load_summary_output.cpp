@@ -287,13 +287,13 @@ int takeSummaryOption(int argc, char** argv, int* i, SummaryOptions* options) {
         return toolUsageError("missing value after %s", option);
     const char* value = argv[++*i];
     options->optionWithoutSummary = option;
-    if (option[2] == 'd') {
+    if (std::strcmp(option, "--demand-minutes") == 0) {
         unsigned long minutes = 0;
         if (!parseWhole(value, MINUTES_PER_DAY, &minutes) || !demandMinutesValid(uint32_t(minutes)))
             return toolUsageError("--demand-minutes takes minutes that divide a day, as 15: %s",
                                   value);
         options->request.demandMinutes = uint32_t(minutes);
-    } else if (option[2] == 'a') {
+    } else if (std::strcmp(option, "--above") == 0) {
         const int err = parseAbove(value, &options->request);
         if (err != 0)
             return err;
