@@ -30,25 +30,6 @@ int writeAll(int fd, const uint8_t* bytes, size_t size) {
     return 0;
 }
 
-// Copies from's content from its start onward to to's current position.
-int copyContent(int from, int to, off_t* copied) {
-    uint8_t buffer[COPY_CHUNK];
-    *copied = 0;
-    for (;;) {
-        ssize_t got = pread(from, buffer, sizeof buffer, *copied);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return errno;
-        if (got == 0)
-            return 0;
-        int err = writeAll(to, buffer, size_t(got));
-        if (err != 0)
-            return err;
-        *copied += got;
-    }
-}
-
 int createBeside(const char* path, mode_t mode, char* backupPath, int* fd) {
     for (int attempt = 1; attempt <= NAME_ATTEMPTS; ++attempt) {
         int written =
@@ -70,6 +51,23 @@ int createBeside(const char* path, mode_t mode, char* backupPath, int* fd) {
 
 } // namespace
 
+int contentCopy(int from, off_t offset, int to) {
+    uint8_t buffer[COPY_CHUNK];
+    for (;;) {
+        ssize_t got = pread(from, buffer, sizeof buffer, offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return 0;
+        int err = writeAll(to, buffer, size_t(got));
+        if (err != 0)
+            return err;
+        offset += got;
+    }
+}
+
 int backupCreate(int fd, const struct stat& old, const char* path, char* backupPath,
                  int* backupFd) {
     backupPath[0] = '\0';
@@ -83,8 +81,7 @@ int backupCreate(int fd, const struct stat& old, const char* path, char* backupP
     // saver is not in stays the directory's.
     if (fchown(copy, uid_t(-1), old.st_gid) == 0)
         fchmod(copy, old.st_mode & 0660);
-    off_t copied = 0;
-    err = copyContent(fd, copy, &copied);
+    err = contentCopy(fd, 0, copy);
     if (err == 0)
         err = descriptorFlush(copy);
     if (err == 0) {
@@ -105,9 +102,9 @@ int backupCreate(int fd, const struct stat& old, const char* path, char* backupP
 int backupRestore(int backupFd, int fd) {
     if (lseek(fd, 0, SEEK_SET) != 0)
         return errno;
-    off_t copied = 0;
-    int err = copyContent(backupFd, fd, &copied);
-    if (err == 0 && ftruncate(fd, copied) != 0)
+    int err = contentCopy(backupFd, 0, fd);
+    const off_t length = err == 0 ? lseek(fd, 0, SEEK_CUR) : 0;
+    if (err == 0 && (length < 0 || ftruncate(fd, length) != 0))
         err = errno;
     return err != 0 ? err : descriptorFlush(fd);
 }

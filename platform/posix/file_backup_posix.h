@@ -2,6 +2,12 @@
 // content is written into the file itself.
 #pragma once
 #include <sys/stat.h>
+#include <sys/types.h>
+
+// Copies what the file open as from holds, from offset to its end, to the
+// current position of the file open as to. Returns 0 or the system error
+// number. Safe in a signal handler.
+int contentCopy(int from, off_t offset, int to);
 
 // Copies everything the file open as fd holds (its status is old) into a new
 // file beside path named path.korvex-backup, or path.korvex-backup-2, -3 ...

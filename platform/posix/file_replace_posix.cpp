@@ -227,21 +227,7 @@ int fileReplaceKeepTail(FileReplacement* replacement, uint64_t offset) {
         replacement->backup != FILE_NONE ? replacement->backup : replacement->previous;
     if (source == FILE_NONE)
         return 0;
-    uint8_t buffer[65536];
-    for (;;) {
-        ssize_t n = pread(int(source), buffer, sizeof buffer, off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        if (n == 0)
-            return 0;
-        uint32_t moved = 0;
-        int err = fileWrite(replacement->file, buffer, uint32_t(n), &moved);
-        if (err != 0)
-            return err;
-        offset += uint64_t(n);
-    }
+    return contentCopy(int(source), off_t(offset), int(replacement->file));
 }
 
 int fileReplaceCommit(FileReplacement* replacement) {
