@@ -2,16 +2,16 @@
 // could not be opened, which tells the next command that no link is open.
 #include "acquire/port_select.h"
 
-#include "app/app_state.h"
-#include "app/config_file.h"
-#include "app/messages.h"
-#include "frontend/frontend.h"
+#include "base/config_file.h"
+#include "base/messages.h"
 #include "link/protocol_engine.h"
 #include "link/reply_wait.h"
-#include "link/serial_link.h"
 #include "platform/event.h"
+#include "platform/serial_link.h"
 #include "platform/serial_ports.h"
+#include "res/resource_ids.h"
 #include "res/text_table.h"
+#include "ui/frontend.h"
 
 static void saveChosenPort() {
     int err = writeConfig(&configBlock);

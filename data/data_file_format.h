@@ -5,18 +5,13 @@
 #pragma once
 #include <cstdint>
 
+#include "base/error_codes.h"
 #include "data/sample_store.h"
 
 constexpr uint32_t DATA_FILE_PATH_SIZE = 256;
 constexpr const char* DATA_FILE_FILTER_NAME = "KVD File (*.kvd)";
 constexpr const char* DATA_FILE_FILTER_PATTERN = "*.kvd";
 constexpr const char* DATA_FILE_EXTENSION = "kvd";
-
-// What a read or write found wrong with the file itself, as results beside
-// the system's error numbers: the header or the records were read or written
-// short, or the file holds no header and records a device could have made.
-constexpr int ERR_DATA_HEADER_FAULT = 30007;
-constexpr int ERR_DATA_RECORDS_FAULT = 30008;
 
 void encodeDataHeader(const DataHeader& header, uint8_t out[DATA_HEADER_SIZE]);
 void decodeDataHeader(const uint8_t in[DATA_HEADER_SIZE], DataHeader* header);

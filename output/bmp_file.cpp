@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "res/text_table.h"
 
 namespace {

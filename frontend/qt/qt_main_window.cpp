@@ -14,13 +14,16 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
-#include "app/app_state.h"
+#include "app/data_file_commands.h"
 #include "app/main_window.h"
-#include "data/data_file.h"
 #include "frontend/qt/qt_canvas.h"
+#include "res/program_names.h"
+#include "res/resource_ids.h"
+#include "ui/frontend.h"
 #include "view/chart_drawing.h"
 #include "view/chart_readout.h"
 #include "view/navigation.h"
+#include "view/window_layout.h"
 
 namespace {
 QtMainWindow* theWindow = nullptr;

@@ -14,14 +14,16 @@
 #include <unistd.h>
 #include <vector>
 
+#include "acquire/transfer_sequence.h"
 #include "data/sample_store.h"
 #include "link/device_codes.h"
 #include "link/frame_codec.h"
 #include "link/protocol_engine.h"
 #include "link/reply_wait.h"
-#include "link/serial_link.h"
+#include "link/sample_staging.h"
 #include "link/tx_ring.h"
 #include "platform/clock.h"
+#include "platform/serial_link.h"
 #include "platform/serial_ports.h"
 #include "tests/support/link_fixture.h"
 #include "tests/support/link_session.h"

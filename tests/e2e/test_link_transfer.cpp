@@ -2,10 +2,12 @@
 // pseudo-terminal: the handshake, whole transfers and the ways one ends early.
 #include <gtest/gtest.h>
 
+#include "acquire/transfer_sequence.h"
 #include "data/sample_store.h"
 #include "link/protocol_engine.h"
-#include "link/serial_link.h"
+#include "link/sample_staging.h"
 #include "platform/clock.h"
+#include "platform/serial_link.h"
 #include "tests/support/link_fixture.h"
 #include "tools/t596sim/sim_pattern.h"
 

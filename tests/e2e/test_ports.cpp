@@ -6,11 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
-#include "app/config_file.h"
 #include "app/main_window.h"
-#include "link/serial_link.h"
+#include "base/config_file.h"
 #include "platform/clock.h"
+#include "platform/serial_link.h"
+#include "res/resource_ids.h"
 #include "tests/e2e/test_transfer_program.h"
 #include "tests/support/scripted_frontend.h"
 

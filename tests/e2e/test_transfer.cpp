@@ -8,15 +8,18 @@
 #include <set>
 #include <unistd.h>
 
-#include "acquire/amount_table.h"
-#include "acquire/transfer.h"
-#include "app/app_state.h"
-#include "app/config_file.h"
+#include "acquire/transfer_sequence.h"
 #include "app/main_window.h"
+#include "app/transfer_command.h"
+#include "base/config_file.h"
+#include "data/amount_table.h"
 #include "data/sample_store.h"
+#include "data/time_base.h"
 #include "link/command_queue.h"
 #include "link/protocol_engine.h"
+#include "link/sample_staging.h"
 #include "platform/clock.h"
+#include "res/resource_ids.h"
 #include "tests/e2e/test_transfer_program.h"
 #include "tests/support/link_session.h"
 #include "tests/support/scripted_frontend.h"

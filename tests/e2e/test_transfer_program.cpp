@@ -5,13 +5,15 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "acquire/transfer.h"
-#include "app/app_state.h"
+#include "acquire/transfer_sequence.h"
 #include "app/main_window.h"
+#include "app/transfer_command.h"
 #include "data/sample_store.h"
 #include "link/command_queue.h"
 #include "link/protocol_engine.h"
+#include "link/sample_staging.h"
 #include "platform/clock.h"
+#include "res/resource_ids.h"
 #include "tests/support/link_session.h"
 #include "tests/support/scripted_frontend.h"
 #include "view/chart_view.h"

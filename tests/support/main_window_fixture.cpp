@@ -6,10 +6,10 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "app/config_file.h"
 #include "app/main_window.h"
+#include "base/config_file.h"
 #include "data/sample_store.h"
-#include "link/serial_link.h"
+#include "platform/serial_link.h"
 #include "platform/serial_ports.h"
 #include "tests/support/scripted_frontend.h"
 

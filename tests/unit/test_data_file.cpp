@@ -13,13 +13,14 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/command_routing.h"
-#include "app/config_file.h"
+#include "app/data_file_commands.h"
 #include "app/main_window.h"
-#include "data/data_file.h"
+#include "base/config_file.h"
+#include "base/error_codes.h"
 #include "data/sample_store.h"
 #include "platform/file.h"
+#include "res/resource_ids.h"
 #include "tests/support/scripted_frontend.h"
 #include "view/chart_view.h"
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "data/sample_store.h"
 #include "data/time_base.h"
 #include "output/printing.h"
+#include "res/resource_ids.h"
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/scripted_hardcopy.h"

@@ -7,13 +7,15 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/command_routing.h"
-#include "app/config_file.h"
 #include "app/main_window.h"
+#include "base/config_file.h"
+#include "base/error_codes.h"
 #include "data/sample_store.h"
+#include "res/resource_ids.h"
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/scripted_frontend.h"
+#include "ui/frontend.h"
 
 namespace {
 

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "acquire/transfer_sequence.h"
 #include "data/sample_store.h"
+#include "link/sample_staging.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/set_time_command.h"
 #include "data/sample_store.h"
-#include "data/set_time.h"
+#include "res/resource_ids.h"
 #include "tests/support/scripted_frontend.h"
 
 namespace {

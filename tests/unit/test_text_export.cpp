@@ -11,10 +11,10 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/config_file.h"
 #include "app/main_window.h"
+#include "base/config_file.h"
 #include "data/sample_store.h"
+#include "res/resource_ids.h"
 #include "res/text_table.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/support/scripted_frontend.h"

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/config_file.h"
-#include "app/texts.h"
+#include "base/config_file.h"
+#include "base/texts.h"
 #include "res/text_table.h"
 
 namespace {

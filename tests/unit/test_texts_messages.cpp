@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "app/app_state.h"
-#include "app/config_file.h"
-#include "app/messages.h"
-#include "frontend/frontend.h"
+#include "base/config_file.h"
+#include "base/error_codes.h"
+#include "base/messages.h"
 #include "res/text_table.h"
 #include "tests/support/scripted_frontend.h"
+#include "ui/frontend.h"
 
 namespace {
 

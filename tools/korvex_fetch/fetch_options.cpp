@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "acquire/amount_table.h"
-#include "app/texts.h"
+#include "base/texts.h"
+#include "data/amount_table.h"
 #include "res/text_table.h"
 #include "tools/common/tool_command_line.h"
 

@@ -1,9 +1,9 @@
-#include "app/config_file.h"
+#include "base/config_file.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/app_state.h"
+#include "base/error_codes.h"
 #include "platform/file.h"
 
 ConfigBlock configBlock;

@@ -3,13 +3,10 @@
 // printer or a PDF file), the native Windows one through printer device
 // contexts, the tests' one records. Results are 0 or an error number.
 #pragma once
-#include "view/canvas.h"
+#include "ui/canvas.h"
 
 // A chosen printer with its job, held by the layer.
 struct PrintJob;
-
-// The error number of a step the printing system refused without saying why.
-constexpr int ERR_PRINT_REFUSED = 30010;
 
 // Lets the user pick a printer, paper and orientation in a dialog owned by the
 // main window, opening on landscape, as the page is laid out. Returns 0 with

@@ -1,62 +1,34 @@
-// The transfer sequence. The reader thread stages the values of a reception
-// apart from the data on display (data/sample_store.h); only completion makes
-// them the data, so an abort, a vanished device or a stalled stream never
-// touches what the user already has. From the Transfer command until the
-// sequence ends by any path it owns the link: the commands that would start
-// a second transfer or take the link away are greyed out and refused, so two
-// downloads can never mix.
-#include "acquire/transfer.h"
+// The Transfer command. From the command until the sequence ends by any path
+// it owns the link: the commands that would start a second transfer or take
+// the link away are greyed out and refused, so two downloads can never mix.
+// Only completion touches the data on display.
+#include "app/transfer_command.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "acquire/amount_table.h"
 #include "acquire/port_select.h"
-#include "app/app_state.h"
-#include "app/messages.h"
-#include "app/texts.h"
-#include "data/sample_store.h"
-#include "data/time_base.h"
-#include "frontend/frontend.h"
-#include "link/command_queue.h"
-#include "link/device_codes.h"
+#include "acquire/transfer_sequence.h"
+#include "base/messages.h"
+#include "base/texts.h"
+#include "data/amount_table.h"
 #include "link/protocol_engine.h"
-#include "link/reply_wait.h"
 #include "platform/clock.h"
-#include "platform/event.h"
+#include "res/resource_ids.h"
 #include "res/text_table.h"
+#include "ui/frontend.h"
 #include "view/chart_view.h"
 
-constexpr uint32_t REPLY_WAIT_MS = 2000;
 // A device that answers pings but reports no interval is given as long as
 // two unanswered pings would take, then counts as silent.
 constexpr uint64_t INTERVAL_WAIT_MS = 2 * REPLY_WAIT_MS;
 constexpr int DIALOG_GET = 1;
 constexpr int DIALOG_CANCEL = 2;
 constexpr int DIALOG_FIRST_SPAN = 1001;
-constexpr int TEXT_INTERVAL_LABEL = 16;
-constexpr int TEXT_DATA_AMOUNT = 20;
-constexpr int TEXT_CANCEL = 21;
-constexpr int TEXT_GET = 22;
-constexpr int TEXT_DIALOG_TITLE = 23;
-constexpr int TEXT_TRANSFERRING = 27;
-constexpr int TEXT_ABORT = 28;
 
 bool retryArmed = true;
 int selectedAmount;
-bool transferActive;
-uint32_t progressDivisor = 1;
 
-// The span and the interval of a count. The request of the last Get waits in
-// transferAsked for the device's echo and becomes transferReceiving only when
-// the reception starts, so a second Transfer chosen while one is receiving
-// cannot change what the first commits.
-struct TransferRequest {
-    int amountIndex;
-    uint16_t interval;
-};
-static TransferRequest transferAsked;
-static TransferRequest transferReceiving;
 static bool progressShown;
 
 // The sequence is running: from the Transfer command to its end by any path.
@@ -143,12 +115,6 @@ void applyTransferMenuState() {
         greyRefusedCommands(true);
 }
 
-static void resetReply(const std::atomic<EventHandle>& event) {
-    EventHandle handle = event.load(std::memory_order_acquire);
-    if (handle != nullptr)
-        eventReset(handle);
-}
-
 static void loadInto(char* out, size_t size, int textId) {
     char text[TEXT_UTF8_SIZE];
     loadTextUtf8(text, textId);
@@ -161,14 +127,14 @@ static void loadInto(char* out, size_t size, int textId) {
 
 static void fillAcquisitionDialog(AcquisitionDialogContent* content, uint16_t interval) {
     std::memset(content, 0, sizeof *content);
-    loadInto(content->title, sizeof content->title, TEXT_DIALOG_TITLE);
+    loadInto(content->title, sizeof content->title, TEXT_ACQUISITION_TITLE);
     loadInto(content->groupLabel, sizeof content->groupLabel, TEXT_DATA_AMOUNT);
     for (int k = 0; k < ACQUISITION_SPANS; ++k) {
         loadInto(content->spanLabels[k], sizeof content->spanLabels[k], TEXT_SPAN_FIRST + k);
         content->spanEnabled[k] = amountOffered(k, interval);
     }
     content->checkedSpan = AMOUNT_DEFAULT;
-    loadInto(content->intervalLabel, sizeof content->intervalLabel, TEXT_INTERVAL_LABEL);
+    loadInto(content->intervalLabel, sizeof content->intervalLabel, TEXT_INTERVAL);
     std::snprintf(content->intervalText, sizeof content->intervalText, "%d.%02d", interval / 100,
                   interval % 100);
     loadInto(content->cancelLabel, sizeof content->cancelLabel, TEXT_CANCEL);
@@ -204,9 +170,7 @@ void transferCommand() {
         setSequenceRunning(true);
         reopenChosenPort();
     }
-    resetReply(pingReplyEvent);
-    sendPing();
-    if (!awaitReply(pingReplyEvent, REPLY_WAIT_MS)) {
+    if (!pingForTransfer()) {
         if (retryArmed) {
             retryArmed = false;
             postOwnTransfer();
@@ -243,33 +207,18 @@ void transferCommand() {
     // The count is computed with the interval the dialog showed, not one the
     // device reported while it was open: that one may be 0, and the spans on
     // offer were chosen for the one shown.
-    int k = result - 1;
-    uint32_t n = amountSampleCount(k, interval);
-    expectedCount.store(n, std::memory_order_release);
-    transferAsked = {k, interval};
-    resetReply(countReplyEvent);
-    if (!queueCount(n)) {
+    if (!requestCount(result - 1, interval)) {
         endSequence();
         showMessage(MSG_COUNT_TIMEOUT, TEXT_PROGRAM_TITLE, 0);
-        return;
     }
-    countConfirmPending = true;
 }
 
 void confirmCount() {
-    // The echo may have come while the count codes left; the event keeps it.
-    if (!awaitReply(countReplyEvent, REPLY_WAIT_MS)) {
+    if (!beginReception()) {
         endSequence();
         showMessage(MSG_COUNT_TIMEOUT, TEXT_PROGRAM_TITLE, 0);
         return;
     }
-    queueCode(DEV_START);
-    // The bar is full when the store is.
-    uint32_t expected = storableCount(expectedCount.load(std::memory_order_acquire));
-    progressDivisor = expected < 100 ? 1 : expected / 100;
-    transferReceiving = transferAsked;
-    transferActive = true;
-    receivedCount.store(0, std::memory_order_release);
     if (!progressShown) {
         char text[TEXT_UTF8_SIZE];
         char abortLabel[TEXT_UTF8_SIZE];
@@ -297,38 +246,17 @@ void progressTick() {
     }
     if (!transferActive)
         return;
-    uint32_t received = receivedCount.load(std::memory_order_acquire);
-    uint32_t position = received / progressDivisor;
-    uiProgressSetPosition(position > 100 ? 100 : int(position));
-    // The store drops values past its capacity, so an echoed count above it
-    // completes once the store is full.
-    uint32_t echoed = expectedCount.load(std::memory_order_acquire);
-    uint32_t kept = storableCount(echoed);
-    if (received < kept)
+    uiProgressSetPosition(receptionPercent());
+    if (!completeReception())
         return;
-    transferActive = false;
     endSequence();
     destroyProgress();
-    // The device sends the oldest value first. Past the capacity it still has
-    // the newest ones to send: it is stopped, and the values kept are stamped
-    // as the oldest of the echoed count, ending that many intervals before
-    // now. Values beyond the echoed count were never asked for and are not
-    // kept.
-    uint32_t unsent = echoed - kept;
-    if (unsent > 0)
-        sendStop();
-    commitStagedValues(kept);
-    dataHeader.interval = transferReceiving.interval;
-    dataHeader.amountIndex = uint16_t(transferReceiving.amountIndex);
-    SystemTime now;
-    getLocalTime(&now);
-    stampFromEndBefore(now, unsent);
     resetChartView();
 }
 
 void transferAbortCommand() {
     destroyProgress();
-    transferActive = false;
+    endReception();
     endSequence();
 }
 

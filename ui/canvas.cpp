@@ -1,10 +1,8 @@
 // The device-context state of a canvas, kept with GDI's rules so that every
 // backend (screen, paper, test recorder) sees the same calls.
-#include "view/canvas.h"
+#include "ui/canvas.h"
 
 #include <utility>
-
-#include "app/app_state.h"
 
 namespace {
 // The stock objects a fresh device context starts with.

@@ -5,6 +5,8 @@
 
 constexpr const char* CONFIG_FILE_NAME = "DAQSetup.cnf";
 constexpr uint32_t CONFIG_BLOCK_SIZE = 282;
+// Added to comPort while the chosen port could not be opened.
+constexpr uint16_t PORT_FAILED_MARK = 10;
 
 // In memory the fields are host integers; the file holds them little-endian
 // at the offsets below, whatever the host's byte order.

@@ -1,9 +1,9 @@
-#include "data/data_file.h"
+#include "app/data_file_commands.h"
 
-#include "app/app_state.h"
-#include "app/messages.h"
-#include "frontend/frontend.h"
+#include "base/error_codes.h"
+#include "base/messages.h"
 #include "res/text_table.h"
+#include "ui/frontend.h"
 #include "view/chart_view.h"
 
 static bool askForName(FileDialogKind kind, char path[DATA_FILE_PATH_SIZE], int* dialogError) {

@@ -4,25 +4,15 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/frontend.h"
+#include "data/time_entry.h"
+#include "ui/frontend.h"
 
 constexpr int SET_TIME_START = 1030;
 constexpr int SET_TIME_END = 1031;
 constexpr int SET_TIME_CANCEL = 2;
 
-// The dialog's edits, in the order SetTimeDialogContent lists them.
-enum SetTimeField { FIELD_DAY, FIELD_MONTH, FIELD_YEAR, FIELD_HOUR, FIELD_MINUTE, FIELD_SECOND };
-
 // What a dialog that ended with Start time or End time hands to the command;
 // the dialog never reads it back.
-struct TimeEntry {
-    uint8_t second;
-    uint8_t minute;
-    uint8_t hour;
-    uint8_t day;
-    uint8_t month;
-    uint8_t year; // year - 2000
-};
 extern TimeEntry timeEntry;
 
 // The dialog's command handling: Start time or End time with the six entries

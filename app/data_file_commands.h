@@ -4,10 +4,6 @@
 
 #include "data/data_file_format.h"
 
-// A file that was refused after its own message was shown: the caller reports
-// nothing more, and the data on display stays exactly as it was.
-constexpr int ERR_DATA_FILE_REFUSED = 30006;
-
 // Both ask for a name with the file dialog, then write or read the file, and
 // show their own short writes (save: then 0) and refused files (open: then
 // ERR_DATA_FILE_REFUSED). Otherwise 0 on success or an error number for the

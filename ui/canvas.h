@@ -5,6 +5,11 @@
 #pragma once
 #include <cstdint>
 
+// A colour as GDI keeps it: red in the low byte.
+constexpr uint32_t rgb(uint8_t r, uint8_t g, uint8_t b) {
+    return uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16);
+}
+
 enum PenStyle { PEN_SOLID, PEN_NULL };
 struct PenDesc {
     PenStyle style;

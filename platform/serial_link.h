@@ -1,6 +1,7 @@
 // The RS-232 link to the T596: one port, a reader thread that feeds every
 // received byte to the protocol engine, and a writer thread that drains the
-// transmit ring. Implemented once per operating system.
+// transmit ring. Implemented once per operating system; the engine and the
+// ring it calls are the link layer's (link/protocol_engine.h, link/tx_ring.h).
 #pragma once
 #include <cstdint>
 
@@ -32,3 +33,10 @@ void linkWakeWriter();
 // still on its way to the engine.
 uint64_t linkBytesArrived();
 uint64_t linkBytesHandled();
+
+// What the threads call on the link layer above. The reader thread runs the
+// whole receive path with every byte it takes; the writer thread copies every
+// unsent byte of the transmit ring (at most TX_RING_SIZE - 1) into buffer.
+constexpr uint32_t TX_RING_SIZE = 32;
+void receiveBytes(const uint8_t* bytes, uint32_t count);
+uint32_t txRingTake(uint8_t buffer[TX_RING_SIZE]);

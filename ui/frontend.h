@@ -39,6 +39,10 @@ void uiFocusMainWindow();
 void uiSpanSetItems(const char* const* labels, int count);
 int uiSpanGetSelection();
 void uiSpanSetSelection(int index); // -1 selects nothing
+// The notifications of the span selector that the program acts on, as
+// WM_COMMAND carries them; a front end translates its list's signals into them.
+constexpr int CBN_DROPDOWN = 7;
+constexpr int CBN_SELENDOK = 9;
 
 // The horizontal scroll bar, with Win32's scroll-information semantics
 constexpr unsigned SIF_RANGE = 0x1;

@@ -1,4 +1,4 @@
-#include "acquire/amount_table.h"
+#include "data/amount_table.h"
 
 #include "data/sample_store.h"
 

@@ -1,11 +1,10 @@
-#include "data/export_commands.h"
+#include "app/export_commands.h"
 
-#include "app/app_state.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "data/sample_store.h"
 #include "data/text_export.h"
-#include "frontend/frontend.h"
 #include "res/text_table.h"
+#include "ui/frontend.h"
 #include "view/chart_drawing.h"
 #include "view/chart_view.h"
 

@@ -1,4 +1,6 @@
-#include "app/messages.h"
+#include "app/print_command.h"
+
+#include "base/messages.h"
 #include "output/printing.h"
 #include "res/text_table.h"
 #include "view/chart_view.h"

@@ -1,10 +1,10 @@
-#include "app/messages.h"
+#include "base/messages.h"
 
 #include <cstdio>
 
-#include "app/texts.h"
-#include "frontend/frontend.h"
+#include "base/texts.h"
 #include "res/text_table.h"
+#include "ui/frontend.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "app/texts.h"
+#include "base/texts.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "app/config_file.h"
+#include "base/config_file.h"
 #include "res/text_table.h"
 
 namespace {

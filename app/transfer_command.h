@@ -1,14 +1,13 @@
-// The Transfer command, from the first ping to the stamped and displayed
-// result: the acquisition dialog, the count handshake the pump confirms, the
-// progress dialog and the completion. User-interface thread only.
+// Data acquisition > Transfer as the user sees it: the refusals while it runs,
+// the silent retry, the acquisition dialog, the progress dialog and the
+// charts on the result. The steps on the link are acquire/transfer_sequence.h.
+// User-interface thread only.
 #pragma once
-#include <cstdint>
 
-// State of the sequence, module-level.
+// The retry after a first unanswered ping is armed; the span the acquisition
+// dialog has checked.
 extern bool retryArmed;
 extern int selectedAmount;
-extern bool transferActive;
-extern uint32_t progressDivisor;
 
 // Installs confirmCount as the pump's count confirmation. Every front end
 // calls it once at start-up.
