@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/error_codes.h"
+#include "base/little_endian.h"
 #include "platform/file.h"
 
 ConfigBlock configBlock;
@@ -28,15 +29,6 @@ constexpr uint32_t COM_PORT_OFFSET = 0;
 constexpr uint32_t RESERVED1_OFFSET = 2;
 constexpr uint32_t LANGUAGE_BASE_OFFSET = 260;
 constexpr uint32_t RESERVED2_OFFSET = 262;
-
-void putU16(uint8_t* at, uint16_t value) {
-    at[0] = uint8_t(value & 0xFF);
-    at[1] = uint8_t(value >> 8);
-}
-
-uint16_t getU16(const uint8_t* at) {
-    return uint16_t(at[0] | (at[1] << 8));
-}
 
 void encode(const ConfigBlock* block, uint8_t* image) {
     putU16(image + COM_PORT_OFFSET, block->comPort);

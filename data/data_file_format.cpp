@@ -6,27 +6,9 @@
 
 #include <cstring>
 
+#include "base/little_endian.h"
 #include "platform/file.h"
 #include "res/text_table.h"
-
-static void putU16(uint8_t* at, uint16_t value) {
-    at[0] = uint8_t(value);
-    at[1] = uint8_t(value >> 8);
-}
-
-static void putU32(uint8_t* at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = uint8_t(value >> (8 * i));
-}
-
-static uint16_t getU16(const uint8_t* at) {
-    return uint16_t(at[0] | (at[1] << 8));
-}
-
-static uint32_t getU32(const uint8_t* at) {
-    return uint32_t(at[0]) | (uint32_t(at[1]) << 8) | (uint32_t(at[2]) << 16) |
-           (uint32_t(at[3]) << 24);
-}
 
 void encodeDataHeader(const DataHeader& header, uint8_t out[DATA_HEADER_SIZE]) {
     putU16(out, header.interval);

@@ -1,7 +1,8 @@
 #include "data/time_entry.h"
 
-#include <climits>
+#include <cstring>
 
+#include "base/whole_number.h"
 #include "data/time_base.h"
 
 namespace {
@@ -10,25 +11,19 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// An entry is a number when it holds decimal digits and nothing else but
-// blanks around them, and fits 32 bits unsigned. Its whole value is judged:
-// a month of 257 is 257, not a byte's 1.
-bool readEntry(const char* text, uint32_t* value) {
+// An entry is its number with blanks around it, in the field's range.
+bool readEntry(const char* text, int field, uint32_t* value) {
     while (isBlank(*text))
         ++text;
+    size_t length = std::strlen(text);
+    while (length > 0 && isBlank(text[length - 1]))
+        --length;
     uint64_t number = 0;
-    const char* digits = text;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        number = number * 10 + uint64_t(*text - '0');
-        if (number > UINT_MAX)
-            return false;
-    }
-    if (text == digits)
+    if (!parseWholeNumber(text, length, uint64_t(TIME_FIELD_HIGHEST[field]), &number) ||
+        number < uint64_t(TIME_FIELD_LOWEST[field]))
         return false;
-    while (isBlank(*text))
-        ++text;
     *value = uint32_t(number);
-    return *text == '\0';
+    return true;
 }
 
 } // namespace
@@ -36,9 +31,7 @@ bool readEntry(const char* text, uint32_t* value) {
 bool readTimeEntry(const char* const entries[TIME_FIELD_COUNT], TimeEntry* entry) {
     uint32_t values[TIME_FIELD_COUNT];
     for (int field = 0; field < TIME_FIELD_COUNT; ++field) {
-        if (!readEntry(entries[field], &values[field]) ||
-            values[field] < uint32_t(TIME_FIELD_LOWEST[field]) ||
-            values[field] > uint32_t(TIME_FIELD_HIGHEST[field]))
+        if (!readEntry(entries[field], field, &values[field]))
             return false;
     }
     entry->year = uint8_t(values[FIELD_YEAR] - TIME_ENTRY_YEAR_BASE);

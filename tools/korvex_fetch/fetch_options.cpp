@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/texts.h"
+#include "base/whole_number.h"
 #include "data/amount_table.h"
 #include "res/text_table.h"
 #include "tools/common/tool_command_line.h"
@@ -39,10 +40,9 @@ static bool sameIgnoringCase(const char* a, const char* b) {
 }
 
 int spanFromName(const char* name) {
-    char* end = nullptr;
-    long index = std::strtol(name, &end, 10);
-    if (end != name && *end == '\0')
-        return index >= 0 && index < AMOUNT_COUNT ? int(index) : -1;
+    uint64_t index = 0;
+    if (parseWholeNumber(name, UINT64_MAX, &index))
+        return index < AMOUNT_COUNT ? int(index) : -1;
     const uint16_t bases[] = {LANG_ENGLISH, LANG_GERMAN, LANG_DANISH};
     for (uint16_t base : bases) {
         for (int k = 0; k < AMOUNT_COUNT; ++k) {
@@ -66,9 +66,8 @@ static bool copyPath(char* out, const char* in) {
 static int parsePort(const char* value, FetchOptions* options) {
     if ((value[0] == 'C' || value[0] == 'c') && (value[1] == 'O' || value[1] == 'o') &&
         (value[2] == 'M' || value[2] == 'm')) {
-        char* end = nullptr;
-        long port = std::strtol(value + 3, &end, 10);
-        if (end == value + 3 || *end != '\0' || port < 1 || port > 8)
+        uint64_t port = 0;
+        if (!parseWholeNumber(value + 3, 8, &port) || port < 1)
             return toolUsageError("no such port (COM1..COM8): %s", value);
         options->port = int(port);
         return 0;
