@@ -13,15 +13,19 @@
 #include "res/text_table.h"
 #include "ui/frontend.h"
 
-static void saveChosenPort() {
+namespace {
+
+void saveChosenPort() {
     int err = writeConfig(&configBlock);
     if (err != 0)
         showMessage(MSG_CONFIG_FILE, CAPTION_ERROR, err);
 }
 
-static int plainPort(uint16_t comPort) {
+int plainPort(uint16_t comPort) {
     return comPort > PORT_FAILED_MARK ? comPort - PORT_FAILED_MARK : comPort;
 }
+
+} // namespace
 
 bool closeLostLink() {
     if (!linkIsOpen() || !linkDeviceGone())
@@ -62,13 +66,17 @@ void selectPort(int port) {
     }
 }
 
-static bool answersPing() {
+namespace {
+
+bool answersPing() {
     EventHandle reply = pingReplyEvent.load(std::memory_order_acquire);
     if (reply != nullptr)
         eventReset(reply);
     sendPing();
     return awaitReply(pingReplyEvent, PORT_PING_WAIT_MS);
 }
+
+} // namespace
 
 int searchPorts() {
     for (int port = SERIAL_PORT_FIRST; port <= SERIAL_PORT_LAST; ++port) {

@@ -6,7 +6,9 @@
 #include "ui/frontend.h"
 #include "view/chart_view.h"
 
-static bool askForName(FileDialogKind kind, char path[DATA_FILE_PATH_SIZE], int* dialogError) {
+namespace {
+
+bool askForName(FileDialogKind kind, char path[DATA_FILE_PATH_SIZE], int* dialogError) {
     FileDialogSpec spec = {};
     spec.kind = kind;
     spec.filterName = DATA_FILE_FILTER_NAME;
@@ -18,6 +20,8 @@ static bool askForName(FileDialogKind kind, char path[DATA_FILE_PATH_SIZE], int*
     *dialogError = 0;
     return uiRunFileDialog(&spec, path, DATA_FILE_PATH_SIZE, dialogError);
 }
+
+} // namespace
 
 int saveDataFile() {
     char path[DATA_FILE_PATH_SIZE];
@@ -32,7 +36,9 @@ int saveDataFile() {
     return 0;
 }
 
-static int openNamedDataFile(const char* path, bool createMissing) {
+namespace {
+
+int openNamedDataFile(const char* path, bool createMissing) {
     int result = readDataFile(path, createMissing);
     int message = dataFileFaultMessage(result, false);
     if (message == 0)
@@ -40,6 +46,8 @@ static int openNamedDataFile(const char* path, bool createMissing) {
     showMessage(message, TEXT_PROGRAM_TITLE, 0);
     return ERR_DATA_FILE_REFUSED;
 }
+
+} // namespace
 
 // The dialog has asked before it returns a name that does not exist.
 int openDataFile() {
@@ -50,12 +58,16 @@ int openDataFile() {
     return openNamedDataFile(path, true);
 }
 
-static void finishOpenCommand(int result) {
+namespace {
+
+void finishOpenCommand(int result) {
     if (result == 0)
         resetChartView();
     else if (result != ERR_OPEN_CANCELLED && result != ERR_DATA_FILE_REFUSED)
         showMessage(MSG_DATA_LOAD, CAPTION_ERROR, result);
 }
+
+} // namespace
 
 void openDataFileCommand() {
     finishOpenCommand(openDataFile());

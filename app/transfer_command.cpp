@@ -29,17 +29,7 @@ constexpr int DIALOG_FIRST_SPAN = 1001;
 bool retryArmed = true;
 int selectedAmount;
 
-static bool progressShown;
-
-// The sequence is running: from the Transfer command to its end by any path.
-static bool sequenceRunning;
-// Transfer commands the sequence posted to itself (the silent retry, the
-// paced ping for an interval); only these get through while it runs.
-static int ownTransferPosts;
-// Waiting for a device that answers pings to report its interval.
-static bool awaitingInterval;
-static bool intervalPingDue;
-static uint64_t intervalWaitStart;
+namespace {
 
 // The commands that would start a second transfer or take the link away, as
 // ranges of command identifiers.
@@ -47,27 +37,40 @@ struct CommandRange {
     int first;
     int last;
 };
-static constexpr CommandRange REFUSED_WHILE_RUNNING[] = {
+
+bool progressShown;
+
+// The sequence is running: from the Transfer command to its end by any path.
+bool sequenceRunning;
+// Transfer commands the sequence posted to itself (the silent retry, the
+// paced ping for an interval); only these get through while it runs.
+int ownTransferPosts;
+// Waiting for a device that answers pings to report its interval.
+bool awaitingInterval;
+bool intervalPingDue;
+uint64_t intervalWaitStart;
+
+constexpr CommandRange REFUSED_WHILE_RUNNING[] = {
     {IDM_TRANSFER, IDM_TRANSFER},
     {IDM_OPEN, IDM_OPEN},
     {IDM_COM1, IDM_COM8},
     {IDM_AUTO_CONNECT, IDM_AUTO_CONNECT},
 };
 
-static bool refusedWhileRunning(int commandId) {
+bool refusedWhileRunning(int commandId) {
     for (const CommandRange& range : REFUSED_WHILE_RUNNING)
         if (commandId >= range.first && commandId <= range.last)
             return true;
     return false;
 }
 
-static void greyRefusedCommands(bool grey) {
+void greyRefusedCommands(bool grey) {
     for (const CommandRange& range : REFUSED_WHILE_RUNNING)
         for (int id = range.first; id <= range.last; ++id)
             uiEnableMenuItem(id, !grey);
 }
 
-static void setSequenceRunning(bool running) {
+void setSequenceRunning(bool running) {
     sequenceRunning = running;
     awaitingInterval = false;
     intervalPingDue = false;
@@ -77,23 +80,64 @@ static void setSequenceRunning(bool running) {
 
 // Before any message is shown: a message box runs the timers, and the menu
 // must be usable again once it closes.
-static void endSequence() {
+void endSequence() {
     if (sequenceRunning)
         setSequenceRunning(false);
 }
 
-static void postOwnTransfer() {
+void postOwnTransfer() {
     ++ownTransferPosts;
     uiPostCommand(IDM_TRANSFER);
 }
 
 // One paced ping per pump tick while the interval is awaited.
-static void pumpIdle() {
+void pumpIdle() {
     if (intervalPingDue) {
         intervalPingDue = false;
         postOwnTransfer();
     }
 }
+
+void loadInto(char* out, size_t size, int textId) {
+    char text[TEXT_UTF8_SIZE];
+    loadTextUtf8(text, textId);
+    size_t length = std::strlen(text);
+    if (length >= size)
+        length = size - 1;
+    std::memcpy(out, text, length);
+    out[length] = '\0';
+}
+
+void fillAcquisitionDialog(AcquisitionDialogContent* content, uint16_t interval) {
+    std::memset(content, 0, sizeof *content);
+    loadInto(content->title, sizeof content->title, TEXT_ACQUISITION_TITLE);
+    loadInto(content->groupLabel, sizeof content->groupLabel, TEXT_DATA_AMOUNT);
+    for (int k = 0; k < ACQUISITION_SPANS; ++k) {
+        loadInto(content->spanLabels[k], sizeof content->spanLabels[k], TEXT_SPAN_FIRST + k);
+        content->spanEnabled[k] = amountOffered(k, interval);
+    }
+    content->checkedSpan = AMOUNT_DEFAULT;
+    loadInto(content->intervalLabel, sizeof content->intervalLabel, TEXT_INTERVAL);
+    std::snprintf(content->intervalText, sizeof content->intervalText, "%d.%02d", interval / 100,
+                  interval % 100);
+    loadInto(content->cancelLabel, sizeof content->cancelLabel, TEXT_CANCEL);
+    loadInto(content->okLabel, sizeof content->okLabel, TEXT_GET);
+}
+
+void endWithoutCommunication() {
+    endSequence();
+    showMessage(MSG_NO_COMMUNICATION, TEXT_PROGRAM_TITLE, 0);
+    retryArmed = true;
+}
+
+void destroyProgress() {
+    if (progressShown) {
+        uiProgressDestroy();
+        progressShown = false;
+    }
+}
+
+} // namespace
 
 void transferInit() {
     setCountConfirmHandler(confirmCount);
@@ -115,32 +159,6 @@ void applyTransferMenuState() {
         greyRefusedCommands(true);
 }
 
-static void loadInto(char* out, size_t size, int textId) {
-    char text[TEXT_UTF8_SIZE];
-    loadTextUtf8(text, textId);
-    size_t length = std::strlen(text);
-    if (length >= size)
-        length = size - 1;
-    std::memcpy(out, text, length);
-    out[length] = '\0';
-}
-
-static void fillAcquisitionDialog(AcquisitionDialogContent* content, uint16_t interval) {
-    std::memset(content, 0, sizeof *content);
-    loadInto(content->title, sizeof content->title, TEXT_ACQUISITION_TITLE);
-    loadInto(content->groupLabel, sizeof content->groupLabel, TEXT_DATA_AMOUNT);
-    for (int k = 0; k < ACQUISITION_SPANS; ++k) {
-        loadInto(content->spanLabels[k], sizeof content->spanLabels[k], TEXT_SPAN_FIRST + k);
-        content->spanEnabled[k] = amountOffered(k, interval);
-    }
-    content->checkedSpan = AMOUNT_DEFAULT;
-    loadInto(content->intervalLabel, sizeof content->intervalLabel, TEXT_INTERVAL);
-    std::snprintf(content->intervalText, sizeof content->intervalText, "%d.%02d", interval / 100,
-                  interval % 100);
-    loadInto(content->cancelLabel, sizeof content->cancelLabel, TEXT_CANCEL);
-    loadInto(content->okLabel, sizeof content->okLabel, TEXT_GET);
-}
-
 bool acquisitionDialogCommand(int id, int* result) {
     if (id == DIALOG_GET) {
         *result = selectedAmount + 1;
@@ -153,12 +171,6 @@ bool acquisitionDialogCommand(int id, int* result) {
     if (id >= DIALOG_FIRST_SPAN && id < DIALOG_FIRST_SPAN + ACQUISITION_SPANS)
         selectedAmount = id - DIALOG_FIRST_SPAN;
     return false;
-}
-
-static void endWithoutCommunication() {
-    endSequence();
-    showMessage(MSG_NO_COMMUNICATION, TEXT_PROGRAM_TITLE, 0);
-    retryArmed = true;
 }
 
 void transferCommand() {
@@ -226,13 +238,6 @@ void confirmCount() {
         loadTextUtf8(abortLabel, TEXT_ABORT);
         uiProgressCreate(text, abortLabel);
         progressShown = true;
-    }
-}
-
-static void destroyProgress() {
-    if (progressShown) {
-        uiProgressDestroy();
-        progressShown = false;
     }
 }
 

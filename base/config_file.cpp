@@ -9,10 +9,14 @@
 
 ConfigBlock configBlock;
 
+namespace {
+
 // A program started from the desktop menu runs in the home directory, where the
 // file does not belong; the front end then names a directory of its own.
-static const char* configPath = CONFIG_FILE_NAME;
-static char configPathInDirectory[FILE_PATH_SIZE];
+const char* configPath = CONFIG_FILE_NAME;
+char configPathInDirectory[FILE_PATH_SIZE];
+
+} // namespace
 
 bool setConfigDirectory(const char* directory) {
     int length = std::snprintf(configPathInDirectory, sizeof configPathInDirectory, "%s/%s",

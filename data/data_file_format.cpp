@@ -28,7 +28,11 @@ uint64_t dataFileSize(const DataHeader& header) {
     return DATA_HEADER_SIZE + uint64_t(SAMPLE_RECORD_SIZE) * header.count;
 }
 
-static int shortWriteError;
+namespace {
+
+int shortWriteError;
+
+} // namespace
 
 int dataFileShortWriteError() {
     return shortWriteError;
@@ -57,15 +61,17 @@ int writeDataFile(const char* path) {
     return fileReplaceCommit(&replacement);
 }
 
+namespace {
+
 // The records of a file being read wait here until the whole file has been
 // read and found sound.
-static SampleRecord readArea[SAMPLE_STORE_CAPACITY];
+SampleRecord readArea[SAMPLE_STORE_CAPACITY];
 
 // Which fault refuses a header read from a file of fileSize bytes; 0 when
 // the file can be taken. A count past the store or an interval of 0 is a
 // header no device writes; a size other than 20 + 9 x count means records are
 // missing or foreign bytes follow them.
-static int refusalOf(const DataHeader& header, uint64_t fileSize) {
+int refusalOf(const DataHeader& header, uint64_t fileSize) {
     if (header.count > SAMPLE_STORE_CAPACITY || header.interval == 0)
         return ERR_DATA_HEADER_FAULT;
     if (fileSize != dataFileSize(header))
@@ -73,7 +79,7 @@ static int refusalOf(const DataHeader& header, uint64_t fileSize) {
     return 0;
 }
 
-static int readOpenedFile(FileHandle file) {
+int readOpenedFile(FileHandle file) {
     uint8_t bytes[DATA_HEADER_SIZE];
     uint32_t moved = 0;
     fileRead(file, bytes, DATA_HEADER_SIZE, &moved);
@@ -94,6 +100,8 @@ static int readOpenedFile(FileHandle file) {
     std::memcpy(sampleStore, readArea, recordBytes);
     return 0;
 }
+
+} // namespace
 
 int readDataFile(const char* path, bool createMissing) {
     FileHandle file = FILE_NONE;

@@ -1,7 +1,7 @@
 // The data file "*.kvd": an image of the DataHeader followed by the valid
 // SampleRecords, little-endian, with no signature, version or checksum. This
 // is the layout alone, read and written through a path; the Save and Open
-// commands (data/data_file.h) and the tools put dialogs and messages around it.
+// commands (app/data_file_commands.h) and the tools put dialogs and messages around it.
 #pragma once
 #include <cstdint>
 

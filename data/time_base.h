@@ -27,3 +27,7 @@ bool isCalendarStamp(const SampleRecord& record);
 // A time the Gregorian calendar holds (29 February 2100 is none, though the
 // stamping's own leap rule steps through it).
 bool isCalendarTime(const SystemTime& time);
+
+// Days from 1 January 1970 to a date of the Gregorian calendar, and back.
+int64_t daysFromCivil(int64_t year, unsigned month, unsigned day);
+void civilFromDays(int64_t days, int64_t* year, unsigned* month, unsigned* day);

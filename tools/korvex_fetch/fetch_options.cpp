@@ -10,7 +10,9 @@
 #include "res/text_table.h"
 #include "tools/common/tool_command_line.h"
 
-static void printFetchUsage() {
+namespace {
+
+void printFetchUsage() {
     std::printf("Usage: korvex-fetch [--port COMn|DEVICE | --auto] [--span NAME|INDEX]\n"
                 "                    [--lang en|de|da] [-o FILE.kvd|FILE.daq|FILE.csv]\n"
                 "                    [--summary [--json] ...]\n"
@@ -29,7 +31,7 @@ static void printFetchUsage() {
                 SUMMARY_USAGE);
 }
 
-static bool sameIgnoringCase(const char* a, const char* b) {
+bool sameIgnoringCase(const char* a, const char* b) {
     for (; *a != '\0' && *b != '\0'; ++a, ++b) {
         char x = *a >= 'A' && *a <= 'Z' ? char(*a - 'A' + 'a') : *a;
         char y = *b >= 'A' && *b <= 'Z' ? char(*b - 'A' + 'a') : *b;
@@ -38,6 +40,8 @@ static bool sameIgnoringCase(const char* a, const char* b) {
     }
     return *a == *b;
 }
+
+} // namespace
 
 int spanFromName(const char* name) {
     uint64_t index = 0;
@@ -55,7 +59,9 @@ int spanFromName(const char* name) {
     return -1;
 }
 
-static bool copyPath(char* out, const char* in) {
+namespace {
+
+bool copyPath(char* out, const char* in) {
     size_t length = std::strlen(in);
     if (length == 0 || length >= FETCH_PATH_SIZE)
         return false;
@@ -63,7 +69,7 @@ static bool copyPath(char* out, const char* in) {
     return true;
 }
 
-static int parsePort(const char* value, FetchOptions* options) {
+int parsePort(const char* value, FetchOptions* options) {
     if ((value[0] == 'C' || value[0] == 'c') && (value[1] == 'O' || value[1] == 'o') &&
         (value[2] == 'M' || value[2] == 'm')) {
         uint64_t port = 0;
@@ -77,6 +83,8 @@ static int parsePort(const char* value, FetchOptions* options) {
     options->port = 0;
     return 0;
 }
+
+} // namespace
 
 int parseFetchOptions(int argc, char** argv, FetchOptions* options) {
     std::memset(options, 0, sizeof *options);
