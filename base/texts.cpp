@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/config_file.h"
+#include "res/added_texts.h"
 #include "res/text_table.h"
 
 namespace {
@@ -150,4 +151,8 @@ void loadTextUtf8(char* buffer, int textId) {
     char text[TEXT_SLOT_SIZE];
     loadText(text, textId);
     cp1252ToUtf8(text, buffer, TEXT_UTF8_SIZE);
+}
+
+const char* addedText(int textId) {
+    return addedTextIn(textId, activeLanguageBase() / TEXT_SLOTS_PER_LANGUAGE);
 }

@@ -33,3 +33,7 @@ size_t utf8ToCp1252(const char* in, char* out, size_t size);
 
 // loadText and cp1252ToUtf8 in one: buffer holds at least TEXT_UTF8_SIZE bytes.
 void loadTextUtf8(char* buffer, int textId);
+
+// Text id of the added texts (res/added_texts.h) in the active language,
+// UTF-8 as the front ends show it.
+const char* addedText(int textId);
