@@ -2,6 +2,7 @@
 // opened without sharing, read and written in one call each, error numbers of
 // the operating system.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 using FileHandle = intptr_t;
@@ -36,6 +37,11 @@ int fileClose(FileHandle file);
 // also covers a name that cannot be looked at, which an open then explains.
 enum FileKind { FILE_KIND_NONE, FILE_KIND_REGULAR, FILE_KIND_DIRECTORY, FILE_KIND_OTHER };
 FileKind fileKind(const char* path);
+
+// How many leading bytes of path name its folder, the last separator
+// included ("/home/ann/" of "/home/ann/day.kvd"); 0 for a bare name. The
+// bytes are the system's, never decoded.
+size_t pathFolderLength(const char* path);
 
 // Writing a file whole or not at all. The new bytes go to a new file in the
 // same directory (an unnamed one where the file system allows it, so that a

@@ -2,6 +2,7 @@
 // in for the exclusive share mode, so a second holder fails instead of both
 // writing the same file.
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -160,4 +161,9 @@ FileKind fileKind(const char* path) {
     if (S_ISREG(st.st_mode))
         return FILE_KIND_REGULAR;
     return S_ISDIR(st.st_mode) ? FILE_KIND_DIRECTORY : FILE_KIND_OTHER;
+}
+
+size_t pathFolderLength(const char* path) {
+    const char* separator = std::strrchr(path, '/');
+    return separator != nullptr ? size_t(separator - path) + 1 : 0;
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <unistd.h>
 
 #include "platform/serial_ports.h"
 
@@ -95,4 +96,10 @@ int resolveSerialPort(int port, char* path, size_t size) {
         remaining -= count;
     }
     return ENOENT;
+}
+
+// Asked with the user's own ids, as the open asks; a user just added to the
+// device's group is still refused until the next login, and rightly told so.
+bool serialDeviceDenied(const char* path) {
+    return access(path, R_OK | W_OK) != 0 && errno == EACCES;
 }

@@ -106,3 +106,12 @@ int fileClose(FileHandle file) {
         return ERROR_INVALID_HANDLE;
     return CloseHandle(handleOf(file)) ? 0 : int(GetLastError());
 }
+
+// Either slash separates, and a drive's colon ends a folder ("D:day.kvd").
+size_t pathFolderLength(const char* path) {
+    size_t length = 0;
+    for (size_t i = 0; path[i] != '\0'; ++i)
+        if (path[i] == '\\' || path[i] == '/' || path[i] == ':')
+            length = i + 1;
+    return length;
+}

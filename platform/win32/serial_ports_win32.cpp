@@ -12,3 +12,9 @@ int resolveSerialPort(int port, char* path, size_t size) {
     int needed = std::snprintf(path, size, "\\\\.\\COM%d", port);
     return needed >= 0 && size_t(needed) < size ? 0 : ERROR_INSUFFICIENT_BUFFER;
 }
+
+// Windows gives every user its serial ports; a port that cannot be opened is
+// missing or held by another program, which the open's own error says.
+bool serialDeviceDenied(const char*) {
+    return false;
+}
