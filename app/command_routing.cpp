@@ -38,7 +38,8 @@ int runAboutBox(int, int) {
 
 // File > Exit skips the close steps: no configuration write.
 int exitProgram(int, int) {
-    uiDestroyMainWindow();
+    if (mayDropShownData())
+        uiDestroyMainWindow();
     return 0;
 }
 
@@ -86,12 +87,6 @@ bool commandHasData(int captionId) {
     }
     showMessage(MSG_NO_DATA, captionId, 0);
     return false;
-}
-
-void reportSaveResult(int result) {
-    if (result != 0) {
-        showMessage(MSG_SAVE_FAILED, CAPTION_ERROR, result);
-    }
 }
 
 bool mainWindowCommand(int commandId, int notifyCode) {

@@ -1,5 +1,6 @@
 #include "app/export_commands.h"
 
+#include "app/file_dialog_folder.h"
 #include "base/messages.h"
 #include "data/sample_store.h"
 #include "data/text_export.h"
@@ -39,11 +40,16 @@ int exportChart(uint32_t first, int64_t last, uint32_t step) {
 } // namespace
 
 int exportText(uint32_t first, int64_t last, uint32_t step) {
-    const FileDialogSpec spec = {
-        FILE_DIALOG_SAVE, EXPORT_FILTER_NAME, EXPORT_FILTER_PATTERN, EXPORT_EXTENSION, true, false};
+    const FileDialogSpec spec = {FILE_DIALOG_SAVE,
+                                 EXPORT_FILTER_NAME,
+                                 EXPORT_FILTER_PATTERN,
+                                 EXPORT_EXTENSION,
+                                 true,
+                                 false,
+                                 ""};
     char path[EXPORT_PATH_SIZE] = "";
     int dialogError = 0;
-    if (!uiRunFileDialog(&spec, path, sizeof path, &dialogError))
+    if (!runFileDialog(spec, path, sizeof path, &dialogError))
         return dialogError;
     const int result = writeExportFile(path, first, last, step);
     const int message = exportWriteMessage(result);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/data_file_commands.h"
 #include "app/menu_bar.h"
 #include "app/transfer_command.h"
 #include "base/config_file.h"
@@ -109,6 +110,8 @@ void mainWindowCreateEvents() {
 }
 
 void mainWindowClose() {
+    if (!mayDropShownData())
+        return;
     int result = writeConfig(&configBlock);
     if (result != 0) {
         showMessage(MSG_CONFIG_FILE, CAPTION_ERROR, result);

@@ -14,7 +14,8 @@ void mainWindowCreateEvents();
 // program does not route, which the front end passes to default processing.
 bool mainWindowCommand(int commandId, int notifyCode);
 // The close box, system menu and Alt+F4: writes the configuration, stops the
-// pump timer and destroys the window.
+// pump timer and destroys the window; unless the user, asked about unsaved
+// samples, cancels, which leaves everything as it was.
 void mainWindowClose();
 // The window is being destroyed: menu, link, events and drawing objects are
 // released. The front end then ends its message loop with exit code 0.

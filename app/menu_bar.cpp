@@ -7,6 +7,7 @@
 #include "base/config_file.h"
 #include "base/texts.h"
 #include "platform/serial_ports.h"
+#include "res/added_texts.h"
 #include "res/resource_ids.h"
 #include "res/text_table.h"
 #include "ui/frontend.h"
@@ -18,14 +19,19 @@ void copyText(char* to, const char* from) {
 }
 
 // The device is looked up each time the bar is built, so a menu loaded after
-// an adapter was plugged in names it.
+// an adapter was plugged in names it, and one the user may not open says so:
+// its port's failure message cannot tell that from a missing logger.
 void addDeviceHint(char* text, int port) {
     char device[MENU_TEXT_SIZE];
     if (resolveSerialPort(port, device, sizeof device) != 0) {
         return;
     }
     size_t length = std::strlen(text);
-    std::snprintf(text + length, MENU_TEXT_SIZE - length, "\t%s", device);
+    if (serialDeviceDenied(device))
+        std::snprintf(text + length, MENU_TEXT_SIZE - length, "\t%s (%s)", device,
+                      addedText(ADDED_NO_ACCESS));
+    else
+        std::snprintf(text + length, MENU_TEXT_SIZE - length, "\t%s", device);
 }
 
 } // namespace

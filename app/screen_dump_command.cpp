@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "app/file_dialog_folder.h"
 #include "base/messages.h"
 #include "output/bmp_file.h"
 #include "output/screen_dump.h"
@@ -30,10 +31,11 @@ int chooseBmpFile(FileReplacement* replacement, bool* chosen) {
                                  BMP_FILE_FILTER_PATTERN,
                                  BMP_FILE_EXTENSION,
                                  true,
-                                 false};
+                                 false,
+                                 ""};
     char path[BMP_PATH_SIZE] = "";
     int dialogError = 0;
-    if (!uiRunFileDialog(&spec, path, sizeof path, &dialogError))
+    if (!runFileDialog(spec, path, sizeof path, &dialogError))
         return dialogError;
     const int err = fileReplaceBegin(path, replacement);
     *chosen = err == 0;

@@ -74,5 +74,6 @@ void setTimeCommand() {
         stampFromStart(time);
     else
         stampFromEnd(time);
+    dataUnsaved = true;
     uiInvalidate(true);
 }

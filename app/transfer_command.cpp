@@ -9,9 +9,11 @@
 
 #include "acquire/port_select.h"
 #include "acquire/transfer_sequence.h"
+#include "app/data_file_commands.h"
 #include "base/messages.h"
 #include "base/texts.h"
 #include "data/amount_table.h"
+#include "data/sample_store.h"
 #include "link/protocol_engine.h"
 #include "platform/clock.h"
 #include "res/resource_ids.h"
@@ -179,6 +181,8 @@ void transferCommand() {
             return; // a second Transfer while one runs
         --ownTransferPosts;
     } else {
+        if (!mayDropShownData())
+            return;
         setSequenceRunning(true);
         reopenChosenPort();
     }
@@ -256,6 +260,7 @@ void progressTick() {
         return;
     endSequence();
     destroyProgress();
+    dataUnsaved = true;
     resetChartView();
 }
 

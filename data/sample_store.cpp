@@ -3,3 +3,4 @@
 SampleRecord sampleStore[SAMPLE_STORE_CAPACITY];
 DataHeader dataHeader;
 bool dataPresent;
+bool dataUnsaved;

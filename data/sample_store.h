@@ -49,3 +49,7 @@ inline uint32_t storableCount(uint32_t count) {
 extern SampleRecord sampleStore[SAMPLE_STORE_CAPACITY];
 extern DataHeader dataHeader;
 extern bool dataPresent;
+// The samples came from a completed transfer, or Set time gave them new
+// stamps, and no Save has kept them since; a Save and every load of a file
+// clear it. Commands that would drop them ask first (app/data_file_commands.h).
+extern bool dataUnsaved;

@@ -116,6 +116,20 @@ struct SetTimeDialogContent {
 };
 int uiRunSetTimeDialog(const SetTimeDialogContent* content);
 
+// A question with three answers in the program's language, modal over the
+// main window: the caption, the text and each button's label as given ("&"
+// marks the mnemonic). Returns the button chosen, 0..2; Escape and the close
+// box choose the third, which is always the one that changes nothing. -1
+// when it cannot be shown, which callers take as that third answer.
+constexpr int QUESTION_ANSWERS = 3;
+constexpr int QUESTION_TEXT_SIZE = 512;
+struct QuestionContent {
+    char caption[DIALOG_TEXT_SIZE];
+    char text[QUESTION_TEXT_SIZE];
+    char answers[QUESTION_ANSWERS][DIALOG_TEXT_SIZE];
+};
+int uiAskQuestion(const QuestionContent* content);
+
 // The modeless progress dialog at the top left of the client area. Its Abort
 // button calls progressAbortClicked().
 void uiProgressCreate(const char* text, const char* abortLabel);
@@ -132,5 +146,9 @@ struct FileDialogSpec {
     const char* defaultExtension; // "kvd"
     bool overwritePrompt;         // save: ask before replacing
     bool createPrompt;            // open: ask before creating a missing file
+    // The folder to start in, as the system names it (bytes, not re-encoded),
+    // or empty: where the window system starts, the working directory. A
+    // folder the dialog cannot show is left for that start too.
+    const char* startFolder;
 };
 bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* dialogError);

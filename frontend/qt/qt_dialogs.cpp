@@ -3,6 +3,7 @@
 // the transfer sequence, which every click is handed to.
 #include <QButtonGroup>
 #include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -152,6 +153,11 @@ bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* d
     dialog.setFileMode(save || spec->createPrompt ? QFileDialog::AnyFile
                                                   : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec->overwritePrompt);
+    // Qt names folders by their decoded names: a folder whose bytes do not
+    // decode and encode back to themselves would be another folder, or none.
+    const QByteArray folder(spec->startFolder != nullptr ? spec->startFolder : "");
+    if (!folder.isEmpty() && QFile::encodeName(QFile::decodeName(folder)) == folder)
+        dialog.setDirectory(QFile::decodeName(folder));
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return false;

@@ -1,10 +1,11 @@
 // The window-system functions the program calls, carried out on the Qt main
-// window: message boxes, the menu bar, timers, posted commands, repaints, the
+// window: message boxes and the question, the menu bar, timers, posted commands, repaints, the
 // span selector and the scroll bar. (The acquisition, progress and file
 // dialogs are in qt_dialogs.cpp.)
 #include <QApplication>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
@@ -29,6 +30,25 @@ void runMessageBox(const char* text, const char* caption, unsigned icon, QWidget
 
 void uiMessageBox(const char* text, const char* caption, unsigned icon) {
     runMessageBox(text, caption, icon, qtMainWindow());
+}
+
+// The buttons carry the program's own labels, not Qt's translated standard
+// ones, so the question speaks the program's language whatever Qt has.
+int uiAskQuestion(const QuestionContent* content) {
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(content->caption),
+                    QString::fromUtf8(content->text), QMessageBox::NoButton, qtMainWindow());
+    const QMessageBox::ButtonRole roles[QUESTION_ANSWERS] = {
+        QMessageBox::AcceptRole, QMessageBox::DestructiveRole, QMessageBox::RejectRole};
+    QPushButton* buttons[QUESTION_ANSWERS];
+    for (int i = 0; i < QUESTION_ANSWERS; ++i)
+        buttons[i] = box.addButton(QString::fromUtf8(content->answers[i]), roles[i]);
+    box.setDefaultButton(buttons[0]);
+    box.setEscapeButton(buttons[QUESTION_ANSWERS - 1]);
+    box.exec();
+    for (int i = 0; i < QUESTION_ANSWERS; ++i)
+        if (box.clickedButton() == buttons[i])
+            return i;
+    return QUESTION_ANSWERS - 1;
 }
 
 // The open modal dialog owns the box, so that it stands over that dialog.

@@ -1,6 +1,6 @@
 // The dialogs from the program's templates (korvex.rc): About, the
-// acquisition dialog, the modeless progress dialog; and the common file
-// dialogs. Each dialog procedure sets its texts and hands every click to the
+// acquisition dialog, the question, the modeless progress dialog; and the
+// common file dialogs. Each dialog procedure sets its texts and hands every click to the
 // program; none decides anything itself.
 #include "app/transfer_command.h"
 #include "platform/win32/text_win32.h"
@@ -78,6 +78,29 @@ INT_PTR CALLBACK acquisitionDialogProc(HWND dialog, UINT message, WPARAM wParam,
     return FALSE;
 }
 
+// Escape and the close box arrive as IDCANCEL: the third answer.
+INT_PTR CALLBACK questionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto* content = reinterpret_cast<const QuestionContent*>(lParam);
+        SetWindowTextW(dialog, wideText(content->caption).c_str());
+        SendDlgItemMessageW(dialog, IDC_QUESTION_ICON, STM_SETICON,
+                            reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
+        setItemText(dialog, IDC_QUESTION_TEXT, content->text);
+        for (int i = 0; i < QUESTION_ANSWERS; ++i)
+            setItemText(dialog, IDC_FIRST_ANSWER + i, content->answers[i]);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        const int id = LOWORD(wParam);
+        if (id == IDCANCEL)
+            EndDialog(dialog, QUESTION_ANSWERS - 1);
+        else if (id >= IDC_FIRST_ANSWER && id < IDC_FIRST_ANSWER + QUESTION_ANSWERS)
+            EndDialog(dialog, id - IDC_FIRST_ANSWER);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 INT_PTR CALLBACK progressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
@@ -108,6 +131,12 @@ int uiRunAboutDialog(const char* caption) {
 int uiRunAcquisitionDialog(const AcquisitionDialogContent* content) {
     return int(DialogBoxParamW(win32Window.instance, MAKEINTRESOURCEW(IDD_ACQUISITION),
                                win32Window.main, acquisitionDialogProc,
+                               reinterpret_cast<LPARAM>(content)));
+}
+
+int uiAskQuestion(const QuestionContent* content) {
+    return int(DialogBoxParamW(win32Window.instance, MAKEINTRESOURCEW(IDD_QUESTION),
+                               win32Window.main, questionDialogProc,
                                reinterpret_cast<LPARAM>(content)));
 }
 
@@ -146,6 +175,9 @@ bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* d
     dialog.lpstrFile = name;
     dialog.nMaxFile = FILE_NAME_CHARACTERS;
     dialog.lpstrDefExt = extension.c_str();
+    const std::wstring folder = wideText(spec->startFolder != nullptr ? spec->startFolder : "");
+    if (!folder.empty())
+        dialog.lpstrInitialDir = folder.c_str();
     dialog.Flags = (spec->overwritePrompt ? OFN_OVERWRITEPROMPT : 0) |
                    (spec->createPrompt ? OFN_CREATEPROMPT : 0);
     bool chosen = spec->kind == FILE_DIALOG_SAVE ? GetSaveFileNameW(&dialog) != 0

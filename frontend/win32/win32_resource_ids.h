@@ -8,6 +8,7 @@
 #define IDD_PROGRESS 111
 #define IDD_ACQUISITION 201
 #define IDD_SET_TIME 205
+#define IDD_QUESTION 207
 
 #define IDC_PROGRESS_BAR 1000
 #define IDC_FIRST_SPAN 1001
@@ -26,3 +27,7 @@
 #define IDC_ABOUT_PICTURE 1040
 #define IDC_ABOUT_PRODUCT 1041
 #define IDC_ABOUT_VERSION 1042
+#define IDC_QUESTION_ICON 1050
+#define IDC_QUESTION_TEXT 1051
+// The question's three buttons are 1052, 1053, 1054, in answer order.
+#define IDC_FIRST_ANSWER 1052

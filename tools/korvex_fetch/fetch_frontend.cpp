@@ -146,6 +146,11 @@ void uiScrollGetInfo(ScrollInfo* info) {
 }
 void uiScrollSetInfo(const ScrollInfo*, unsigned) {}
 void uiScrollShow(bool) {}
+// Never asks: nothing is on display to be lost, and a headless run keeps its
+// samples by its own output name. The command goes on, as after "discard".
+int uiAskQuestion(const QuestionContent*) {
+    return 1;
+}
 int uiRunAboutDialog(const char*) {
     return 2;
 }

@@ -13,6 +13,7 @@
 #include "app/transfer_command.h"
 #include "base/config_file.h"
 #include "base/messages.h"
+#include "base/texts.h"
 #include "data/sample_store.h"
 #include "link/command_queue.h"
 #include "link/protocol_engine.h"
@@ -23,6 +24,7 @@
 #include "platform/file.h"
 #include "platform/serial_link.h"
 #include "platform/serial_ports.h"
+#include "res/added_texts.h"
 #include "res/resource_ids.h"
 #include "res/text_table.h"
 #include "tools/common/output_file.h"
@@ -80,6 +82,14 @@ bool describePort(int port, const char* device, char* text, size_t size) {
     return resolved;
 }
 
+// Whether the port the command line names is a device the user may not open.
+bool portDenied(const FetchOptions& options) {
+    if (options.port == 0)
+        return serialDeviceDenied(options.device);
+    char path[FETCH_PATH_SIZE];
+    return resolveSerialPort(options.port, path, sizeof path) == 0 && serialDeviceDenied(path);
+}
+
 // The search names no port when it fails; when not one of them stands for a
 // device, that is the reason, not a silent logger.
 void reportSearchFailure() {
@@ -109,9 +119,12 @@ int openChosenPort(const FetchOptions& options) {
         return options.port;
     showMessage(MSG_PORT_FAILED, CAPTION_COMMUNICATION, 0);
     char port[FETCH_PATH_SIZE + 16];
-    if (describePort(options.port, options.device, port, sizeof port))
+    if (describePort(options.port, options.device, port, sizeof port)) {
         reportPathError(port, linkOpenError());
-    else
+        // The system's reason says what, not what to do about it.
+        if (portDenied(options))
+            toolError("%s", addedText(ADDED_ACCESS_HINT));
+    } else
         reportPath(port, "no serial device stands for this port");
     return -1;
 }
