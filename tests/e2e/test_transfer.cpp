@@ -101,16 +101,6 @@ int64_t timeHundredths(const SystemTime& t) {
 
 class Transfer : public ProgramOnSims {
   protected:
-    // Opens the acquisition dialog through the Transfer command and answers
-    // it with span k (or Cancel with k = -1).
-    void chooseSpan(int k) {
-        if (k >= 0)
-            scripted.acquisitionClicks = {1001 + k, 1};
-        else
-            scripted.acquisitionClicks = {2};
-        scripted.postedCommands.push_back(IDM_TRANSFER);
-        scriptedRunPostedCommands();
-    }
     std::vector<uint16_t> queuedCodes() {
         std::vector<uint16_t> codes;
         for (uint32_t i = commandQueue.readIndex; i != commandQueue.writeIndex;

@@ -39,6 +39,7 @@ void ProgramOnSims::SetUp() {
         missingPort(port);
     clearLinkLeftovers();
     dataPresent = false;
+    dataUnsaved = false;
     dataHeader = {};
     chartView = {};
     deviceInterval.store(0);
@@ -107,6 +108,15 @@ bool ProgramOnSims::runUntilIdle(uint32_t timeoutMs) {
                    commandQueueEmpty();
         },
         timeoutMs);
+}
+
+void ProgramOnSims::chooseSpan(int k) {
+    if (k >= 0)
+        scripted.acquisitionClicks = {1001 + k, 1};
+    else
+        scripted.acquisitionClicks = {2};
+    scripted.postedCommands.push_back(IDM_TRANSFER);
+    scriptedRunPostedCommands();
 }
 
 void ProgramOnSims::showPreviousData(uint32_t count) {

@@ -28,6 +28,10 @@ class ProgramOnSims : public ::testing::Test {
     // Runs the loop until no step of a transfer is pending any more.
     bool runUntilIdle(uint32_t timeoutMs);
 
+    // Opens the acquisition dialog through the Transfer command and answers
+    // it with span k (or Cancel with k = -1).
+    void chooseSpan(int k);
+
     // Data that a transfer or an opened file left on display earlier.
     void showPreviousData(uint32_t count);
     // Whether the data on display is still what showPreviousData made.

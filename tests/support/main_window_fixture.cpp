@@ -65,6 +65,7 @@ void MainWindowTest::SetUp() {
     ConfigDirectoryTest::SetUp();
     pointPortsNowhere();
     dataPresent = false;
+    dataUnsaved = false;
     scriptedReset();
 }
 
@@ -87,6 +88,7 @@ void MainWindowTest::TearDown() {
         unsetenv(portVariable(port).c_str());
     }
     dataPresent = false;
+    dataUnsaved = false;
     ConfigDirectoryTest::TearDown();
 }
 

@@ -292,11 +292,22 @@ void uiProgressDestroy() {
     scripted.progressOpen = false;
 }
 
+int uiAskQuestion(const QuestionContent* content) {
+    record(join({"question", content->text}));
+    scripted.questions.push_back(*content);
+    int answer = QUESTION_ANSWERS - 1;
+    if (!scripted.questionAnswers.empty()) {
+        answer = scripted.questionAnswers.front();
+        scripted.questionAnswers.pop_front();
+    }
+    return answer;
+}
+
 bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* dialogError) {
     record(join({"fileDialog", spec->kind == FILE_DIALOG_SAVE ? "save" : "open"}));
     scripted.fileDialogs.push_back({spec->kind, spec->filterName, spec->filterPattern,
                                     spec->defaultExtension, spec->overwritePrompt,
-                                    spec->createPrompt});
+                                    spec->createPrompt, spec->startFolder});
     ScriptedFileAnswer answer{false, "", 0};
     if (!scripted.fileAnswers.empty()) {
         answer = scripted.fileAnswers.front();

@@ -47,6 +47,7 @@ struct ScriptedFileDialog {
     std::string defaultExtension;
     bool overwritePrompt;
     bool createPrompt;
+    std::string startFolder;
 };
 
 struct ScriptedFrontend {
@@ -106,6 +107,11 @@ struct ScriptedFrontend {
     // File dialogs: one answer per dialog, in order; none left is a cancel.
     std::deque<ScriptedFileAnswer> fileAnswers;
     std::vector<ScriptedFileDialog> fileDialogs;
+
+    // The three-answer question: one scripted answer (0..2) per question, in
+    // order; none left is the third, as Escape would answer.
+    std::deque<int> questionAnswers;
+    std::vector<QuestionContent> questions;
 };
 
 extern ScriptedFrontend scripted;

@@ -2,12 +2,14 @@
 // language switch, and the two rules the data commands share.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "app/command_routing.h"
+#include "app/data_file_commands.h"
 #include "app/main_window.h"
 #include "base/config_file.h"
 #include "base/error_codes.h"
@@ -177,6 +179,28 @@ TEST_F(Routing, ComItemsNameTheirDevices) {
     setenv("KORVEX_COM8", "/dev/ttyUSB7", 1);
     mainWindowCommand(IDM_LANG_ENGLISH, 0);
     EXPECT_EQ(std::string(scriptedMenuItem(IDM_COM_BASE + 8)->text), "COM &8\t/dev/ttyUSB7");
+}
+
+// Root opens every device, so the suffix shows only to another user:
+// tests/e2e/test_port_access.py runs this test as one.
+TEST_F(Routing, ComItemOfADeviceTheUserMayNotOpenSaysNoAccess) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may open every device";
+    const char* device = "locked-tty";
+    const int file = open(device, O_CREAT | O_WRONLY, 0);
+    ASSERT_GE(file, 0);
+    close(file);
+    setenv("KORVEX_COM3", device, 1);
+    mainWindowCommand(IDM_LANG_ENGLISH, 0);
+    EXPECT_EQ(std::string(scriptedMenuItem(IDM_COM_BASE + 3)->text),
+              "COM &3\tlocked-tty (no access)");
+    mainWindowCommand(IDM_LANG_DANISH, 0);
+    EXPECT_EQ(std::string(scriptedMenuItem(IDM_COM_BASE + 3)->text),
+              "COM &3\tlocked-tty (ingen adgang)");
+    // Message 78 stays as it is.
+    mainWindowCommand(IDM_COM_BASE + 3, 0);
+    ASSERT_EQ(scripted.messageBoxes.size(), 1u);
+    EXPECT_EQ(scripted.messageBoxes[0].text, "Comm-port optaget eller ikke-eksisterende");
 }
 
 TEST_F(Routing, NeedsDataShowsMessage45WithTheCommandsCaption) {

@@ -24,7 +24,10 @@ class SetTime : public ::testing::Test {
         sampleStore[0] = {9, 12, 25, 14, 30, 5, 3, 4, 87};
         dataPresent = true;
     }
-    void TearDown() override { dataPresent = false; }
+    void TearDown() override {
+        dataPresent = false;
+        dataUnsaved = false;
+    }
 
     static std::string stamp(const SampleRecord& r) {
         char text[40];
