@@ -83,8 +83,10 @@ INT_PTR CALLBACK questionDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     if (message == WM_INITDIALOG) {
         const auto* content = reinterpret_cast<const QuestionContent*>(lParam);
         SetWindowTextW(dialog, wideText(content->caption).c_str());
+        // IDI_WARNING (32515), the system's own: the header spells it narrow.
         SendDlgItemMessageW(dialog, IDC_QUESTION_ICON, STM_SETICON,
-                            reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
+                            reinterpret_cast<WPARAM>(LoadIconW(nullptr, MAKEINTRESOURCEW(32515))),
+                            0);
         setItemText(dialog, IDC_QUESTION_TEXT, content->text);
         for (int i = 0; i < QUESTION_ANSWERS; ++i)
             setItemText(dialog, IDC_FIRST_ANSWER + i, content->answers[i]);

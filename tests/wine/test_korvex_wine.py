@@ -4,8 +4,10 @@ user would, its files checked against the Linux build's.
 
 test_korvex_wine.py WINE-PREFIX-SCRIPT WINE-DIR korvex.exe window_probe.exe LINUX-BUILD SESSION
 
-  menus       a transfer, the charts, Save, the screen dump, Print with no
-              printer, Open and Export in German, the close box
+  menus       a transfer, the charts, the question before its samples go
+              (close box, Transfer, Open; Cancel, Discard, Save), the screen
+              dump, Print with no printer, Open and Export in German, the
+              close box
   depths      the screen dump on displays of 8 and 16 bits per pixel
   set-time    the set-time dialog: its up-down controls, Enter, a refusal,
               Cancel and both restamps, each read back from a saved file
@@ -40,6 +42,9 @@ SET_START, SET_END, IDCANCEL = 1030, 1031, 2
 SPINNER_STYLE = 0x02 | 0x04 | 0x10 | 0x20 | 0x80
 # The page setup dialog's orientation buttons (rad1 and rad2 of the common dialogs).
 PORTRAIT, LANDSCAPE = 1056, 1057
+# The question before unsaved samples go: Save, Discard and Cancel.
+UNSAVED_ANSWERS = SAVE_FIRST, DISCARD, KEEP = 1052, 1053, 1054
+QUESTION_CAPTION = "Vantorix Data Acquisition"
 # The program under test: its main window on the X server.
 program = {"window": None}
 
@@ -62,7 +67,8 @@ def record(kvd, index):
 def probe():
     """The display's bits per pixel and the visible windows' fields."""
     lines = run([WINE, "run", WINE_DIR, PROBE]).stdout.replace("\r", "").splitlines()
-    return int(lines[0].split()[-1]), [line.split("|") for line in lines[1:]]
+    # A static text of two lines continues on a line of its own, which is no window.
+    return int(lines[0].split()[-1]), [line.split("|") for line in lines[1:] if line.count("|") >= 4]
 
 
 def controls(title):
@@ -71,6 +77,8 @@ def controls(title):
     check(lines, f'the dialog "{title}" is there')
     found = {}
     for line in lines[1:]:
+        if line.count("|") < 5:
+            continue  # the rest of a text of two lines
         ident, kind, style, box, text, extra = line.split("|")
         found[int(ident)] = dict(kind=kind, style=int(style, 16), text=text, extra=extra,
                                  box=[int(v) for v in box.split(",")])
@@ -155,6 +163,36 @@ def file_dialog(menu_keys, title, path, written=True, typed=windows_path):
             return written and open(path, "rb").read()
         time.sleep(0.5)
     sys.exit(f"FAILED: {path} is written")
+
+
+def answer_unsaved(menu_keys, answer):
+    """Gives the command of the keys, then presses the button of id answer
+    in the question korvex.exe asks over its main window before unsaved
+    samples go. The keys go again should they reach a window still settling."""
+    boxes, shown = [], []
+    for _ in range(5):
+        run(["xdotool", "windowfocus", "--sync", program["window"]])
+        keys(*menu_keys)
+        for _ in range(10):
+            shown = probe()[1]
+            boxes = [w for w in shown if w[0] == "#32770" and w[1] == QUESTION_CAPTION]
+            if boxes:
+                break
+            time.sleep(0.5)
+        if boxes:
+            break
+    check(boxes and boxes[0][4] == TITLE and
+          any(text.startswith("The samples shown have not been saved.") for text in boxes[0]),
+          f"the question over the main window: {shown}")
+    fields = controls(QUESTION_CAPTION)[1]
+    check([fields[i]["text"] for i in UNSAVED_ANSWERS] == ["&Save", "&Discard", "Cancel"],
+          f"the answers in the program's words: {fields}")
+    press(fields[answer])
+    for _ in range(40):
+        if not any(w[0] == "#32770" and w[1] == QUESTION_CAPTION for w in probe()[1]):
+            return
+        time.sleep(0.5)
+    sys.exit("FAILED: the question goes once answered")
 
 
 def window_pixels(window):
@@ -289,7 +327,20 @@ def menus(work):
             judge_charts(subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
                                         capture_output=True, timeout=30).stdout, 1024, origin)
 
-            saved = file_dialog(("alt+f", "s"), "Save As", f"{work}/saved.kvd")
+            # The transfer's samples are unsaved: the close box, Transfer and
+            # Open ask first; Cancel keeps the program, Discard goes on, and
+            # Save saves before the Open dialog comes.
+            answer_unsaved(("alt+F4",), KEEP)
+            check(korvex.poll() is None, "Cancel keeps the program running")
+            answer_unsaved(("alt+d", "t"), DISCARD)
+            wait_window("Data acquisition")
+            keys("Escape")
+            wait_gone("Data acquisition")
+            answer_unsaved(("alt+f", "o"), SAVE_FIRST)
+            saved = file_dialog((), "Save As", f"{work}/saved.kvd")
+            wait_window("Open")
+            keys("Escape")
+            wait_gone("Open")
             check(saved[:8] == struct.pack("<HHI", 100, 6, 7200) and len(saved) == 20 + 9 * 7200,
                   "Save writes the header and the 7,200 records")
             run([os.path.join(LINUX, "korvex-convert"), "saved.kvd", "-o", "linux.kvd"], cwd=work)
