@@ -397,5 +397,7 @@ TEST_F(QtDialogs, SetTimeDialogStepsPlainIntegersRefusesOverItselfAndEnterSetsTh
     const SampleRecord& last = sampleStore[3599];
     EXPECT_EQ((std::vector<int>{last.day, last.month, last.year, last.hour, last.minute}),
               (std::vector<int>{25, 12, 10, 10, 30}));
+    // Restamped samples are unsaved: the next test's close would ask.
     dataPresent = false;
+    dataUnsaved = false;
 }

@@ -240,7 +240,8 @@ TEST_F(QtHardcopy, BmpOfEveryDepthReadsBackAsThePicture) {
         uint8_t* block = buildBitmapInfo(capture);
         ASSERT_NE(block, nullptr);
         const std::string name = "depth" + std::to_string(depth) + ".bmp";
-        chooseInFileDialog(name);
+        // Whole: the dialog starts where the last chosen name was.
+        chooseInFileDialog(std::string(place.workDir) + "/" + name);
         writeBmpFile(block, capture);
         std::free(block);
         screenCaptureRelease(capture);

@@ -1,18 +1,21 @@
 // The Qt main window built by the program's own window creation (in a scratch
 // working directory, COM1 on a pseudo-terminal): its layout, the menu bar
 // with its check marks, the span selector, the scroll bar's Win32 rules and
-// the close box.
+// the close box, with its question about unsaved samples.
 #include <gtest/gtest.h>
 
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTimer>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "data/sample_store.h"
 #include "frontend/qt/qt_main_window.h"
 #include "res/resource_ids.h"
+#include "tests/qt/qt_modal.h"
 #include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"
 #include "ui/frontend.h"
@@ -146,6 +149,36 @@ TEST_F(QtMainWindowTest, CloseBoxClosesThroughTheProgram) {
     EXPECT_FALSE(window->timers.empty());
     for (const auto& [id, timer] : window->timers)
         EXPECT_FALSE(timer->isActive()) << "timer " << id << " outlived the window";
+}
+
+// With unsaved samples the close box asks first, in the program's words:
+// Cancel keeps the window and writes nothing, Discard closes it.
+TEST_F(QtMainWindowTest, CloseBoxAsksAboutUnsavedSamplesFirst) {
+    unlink("DAQSetup.cnf");
+    window->show();
+    dataUnsaved = true;
+    QStringList asked;
+    auto answer = [&asked](const QString& label) {
+        whenModal([&asked, label](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            asked << box->text();
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == label)
+                    button->click();
+        });
+    };
+    answer("Cancel");
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->destroyed);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_NE(access("DAQSetup.cnf", F_OK), 0) << "a cancelled close writes nothing";
+
+    answer("&Discard");
+    window->close();
+    EXPECT_TRUE(window->destroyed);
+    EXPECT_EQ(asked, QStringList(2, "The samples shown have not been saved.\nSave them first?"));
+    dataUnsaved = false;
 }
 
 } // namespace
