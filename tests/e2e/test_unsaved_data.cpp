@@ -17,20 +17,38 @@
 
 namespace {
 
-enum class Origin { TRANSFER, SET_TIME };
-enum class Command { EXIT, CLOSE, OPEN, TRANSFER };
 constexpr int ANSWER_SAVE = 0;
 constexpr int ANSWER_DISCARD = 1;
 constexpr int ANSWER_CANCEL = 2;
-
-constexpr uint32_t TRANSFER_TIMEOUT_MS = 60000;
-constexpr int SPAN_ONE_HOUR = 5; // 3,600 samples at 1 s
-constexpr uint32_t ONE_HOUR = 3600;
+constexpr uint32_t ONE_HOUR = 3600; // span 5 at 1 s
 
 long fileSize(const std::string& path) {
     struct stat st = {};
     return stat(path.c_str(), &st) == 0 ? long(st.st_size) : -1;
 }
+
+// A command as the user gives it (the dialogs it opens are cancelled, unless
+// the test answers them), and how often it has gone on: the window gone, the
+// Open or the acquisition dialog shown.
+struct UserCommand {
+    const char* name;
+    void (*give)();
+    size_t (*timesActed)();
+};
+size_t windowGone() {
+    return scripted.mainWindowDestroyed ? 1 : 0;
+}
+const UserCommand EXIT = {"Exit", [] { mainWindowCommand(IDM_EXIT, 0); }, windowGone};
+const UserCommand CLOSE = {"Close", [] { mainWindowClose(); }, windowGone};
+const UserCommand OPEN = {"Open", [] { mainWindowCommand(IDM_OPEN, 0); },
+                          [] { return size_t(scriptedCount("fileDialog|open")); }};
+const UserCommand TRANSFER = {"Transfer",
+                              [] {
+                                  scripted.postedCommands.push_back(IDM_TRANSFER);
+                                  scriptedRunPostedCommands();
+                              },
+                              [] { return scripted.acquisitionDialogs.size(); }};
+const auto EVERY_COMMAND = ::testing::Values(&EXIT, &CLOSE, &OPEN, &TRANSFER);
 
 class UnsavedData : public ProgramOnSims {
   protected:
@@ -38,152 +56,76 @@ class UnsavedData : public ProgramOnSims {
         ProgramOnSims::SetUp();
         startSimOn(1, {"--interval", "100", "--pace", "none", "--pattern", "count"});
         createWindow();
-        transferOneHour();
-    }
-
-    void transferOneHour() {
-        chooseSpan(SPAN_ONE_HOUR);
-        ASSERT_TRUE(runUntilIdle(TRANSFER_TIMEOUT_MS));
+        chooseSpan(5);
+        ASSERT_TRUE(runUntilIdle(60000));
         ASSERT_EQ(dataHeader.count, ONE_HOUR);
     }
     void save(const std::string& path) {
         scripted.fileAnswers.push_back({true, path, 0});
         mainWindowCommand(IDM_SAVE, 0);
     }
-    void setStartTime() {
+};
+
+class AnsweredQuestion
+    : public UnsavedData,
+      public ::testing::WithParamInterface<std::tuple<bool, const UserCommand*>> {};
+
+// Cancel, and Save whose dialog is cancelled, keep everything; Discard goes on.
+TEST_P(AnsweredQuestion, CancelKeepsEverythingDiscardGoesOn) {
+    const auto [afterSetTime, command] = GetParam();
+    if (afterSetTime) {
+        save(workDir + "/first.kvd");
+        ASSERT_FALSE(dataUnsaved);
         scripted.setTimeClicks = {{SET_TIME_START, {"1", "2", "2010", "8", "0", "0"}}};
         mainWindowCommand(IDM_SET_TIME, 0);
     }
+    const size_t actedBefore = command->timesActed();
+    scripted.questionAnswers = {ANSWER_CANCEL, ANSWER_SAVE, ANSWER_DISCARD};
+    command->give();
+    command->give();
+    EXPECT_EQ(scripted.questions.size(), 2u);
+    EXPECT_EQ(command->timesActed(), actedBefore);
+    EXPECT_TRUE(dataUnsaved);
+    command->give();
+    EXPECT_EQ(scripted.questions.size(), 3u);
+    EXPECT_EQ(command->timesActed(), actedBefore + 1);
+    EXPECT_TRUE(messageTexts().empty());
+}
 
-    // The command as the user gives it; the dialogs it opens are cancelled.
-    static void give(Command command) {
-        switch (command) {
-        case Command::EXIT:
-            mainWindowCommand(IDM_EXIT, 0);
-            break;
-        case Command::CLOSE:
-            mainWindowClose();
-            break;
-        case Command::OPEN:
-            mainWindowCommand(IDM_OPEN, 0);
-            break;
-        case Command::TRANSFER:
-            scripted.postedCommands.push_back(IDM_TRANSFER);
-            scriptedRunPostedCommands();
-            break;
-        }
-    }
-    // How often the command has gone on: the window gone, the Open dialog
-    // or the acquisition dialog shown.
-    static size_t timesActed(Command command) {
-        switch (command) {
-        case Command::EXIT:
-        case Command::CLOSE:
-            return scripted.mainWindowDestroyed ? 1 : 0;
-        case Command::OPEN:
-            return size_t(scriptedCount("fileDialog|open"));
-        case Command::TRANSFER:
-            return scripted.acquisitionDialogs.size();
-        }
-        return 0;
-    }
-};
+std::string
+answeredCaseName(const ::testing::TestParamInfo<std::tuple<bool, const UserCommand*>>& info) {
+    return std::string(std::get<0>(info.param) ? "AfterSetTime" : "AfterTransfer") +
+           std::get<1>(info.param)->name;
+}
 
-class AnsweredQuestion : public UnsavedData,
-                         public ::testing::WithParamInterface<std::tuple<Origin, Command, int>> {};
+INSTANTIATE_TEST_SUITE_P(EveryCommand, AnsweredQuestion,
+                         ::testing::Combine(::testing::Bool(), EVERY_COMMAND), answeredCaseName);
 
-TEST_P(AnsweredQuestion, CancelAndACancelledSaveKeepEverythingTheLastAnswerGoesOn) {
-    const auto [origin, command, lastAnswer] = GetParam();
+// Save saves before the command goes on; after that, and after an Open,
+// nothing asks.
+TEST_F(UnsavedData, SaveSavesFirstThenNothingAsks) {
     const std::string kept = workDir + "/kept.kvd";
-    if (origin == Origin::SET_TIME) {
-        save(workDir + "/first.kvd");
-        ASSERT_FALSE(dataUnsaved);
-        setStartTime();
-    }
-    const size_t actedBefore = timesActed(command);
-
-    // Cancel, then Save whose dialog is cancelled: the command does nothing.
-    scripted.questionAnswers = {ANSWER_CANCEL, ANSWER_SAVE};
-    give(command);
-    give(command);
-    ASSERT_EQ(scripted.questions.size(), 2u);
+    scripted.questionAnswers = {ANSWER_SAVE};
+    scripted.fileAnswers.push_back({true, kept, 0});
+    OPEN.give();
+    ASSERT_EQ(scripted.questions.size(), 1u);
     const QuestionContent& question = scripted.questions[0];
     EXPECT_STREQ(question.text, "The samples shown have not been saved.\nSave them first?");
     EXPECT_STREQ(question.answers[0], "&Save");
     EXPECT_STREQ(question.answers[1], "&Discard");
     EXPECT_STREQ(question.answers[2], "Cancel");
-    EXPECT_EQ(scriptedCount("fileDialog|save"), origin == Origin::SET_TIME ? 2 : 1);
-    EXPECT_EQ(timesActed(command), actedBefore);
-    EXPECT_FALSE(scripted.mainWindowDestroyed);
-    EXPECT_TRUE(dataUnsaved);
-    EXPECT_EQ(dataHeader.count, ONE_HOUR);
+    EXPECT_EQ(fileSize(kept), long(20 + 9 * ONE_HOUR));
+    EXPECT_EQ(OPEN.timesActed(), 1u);
 
-    scripted.questionAnswers = {lastAnswer};
-    if (lastAnswer == ANSWER_SAVE)
-        scripted.fileAnswers.push_back({true, kept, 0});
-    give(command);
-    EXPECT_EQ(scripted.questions.size(), 3u);
-    EXPECT_EQ(timesActed(command), actedBefore + 1);
-    EXPECT_EQ(fileSize(kept), lastAnswer == ANSWER_SAVE ? long(20 + 9 * ONE_HOUR) : -1);
-    // Open and Transfer were cancelled in their own dialogs: the samples
-    // stay, saved only where the answer saved them, and asked about again.
-    if (command == Command::OPEN || command == Command::TRANSFER) {
-        EXPECT_EQ(dataUnsaved, lastAnswer != ANSWER_SAVE);
-        give(command);
-        EXPECT_EQ(scripted.questions.size(), lastAnswer == ANSWER_SAVE ? 3u : 4u);
-    }
-    EXPECT_TRUE(messageTexts().empty());
+    TRANSFER.give();
+    scripted.fileAnswers.push_back({true, kept, 0});
+    OPEN.give();
+    EXIT.give();
+    EXPECT_EQ(scripted.questions.size(), 1u);
+    EXPECT_EQ(TRANSFER.timesActed(), 2u);
+    EXPECT_EQ(OPEN.timesActed(), 2u);
+    EXPECT_TRUE(EXIT.timesActed());
 }
-
-const char* const COMMAND_NAMES[] = {"Exit", "Close", "Open", "Transfer"};
-
-std::string
-answeredCaseName(const ::testing::TestParamInfo<std::tuple<Origin, Command, int>>& info) {
-    const auto [origin, command, answer] = info.param;
-    return std::string(origin == Origin::TRANSFER ? "AfterTransfer" : "AfterSetTime") +
-           COMMAND_NAMES[int(command)] + (answer == ANSWER_SAVE ? "Save" : "Discard");
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryCommand, AnsweredQuestion,
-                         ::testing::Combine(::testing::Values(Origin::TRANSFER, Origin::SET_TIME),
-                                            ::testing::Values(Command::EXIT, Command::CLOSE,
-                                                              Command::OPEN, Command::TRANSFER),
-                                            ::testing::Values(ANSWER_SAVE, ANSWER_DISCARD)),
-                         answeredCaseName);
-
-// After a Save, or once a file is opened, every command acts at once.
-class KeptData : public UnsavedData,
-                 public ::testing::WithParamInterface<std::tuple<bool, Command>> {};
-
-TEST_P(KeptData, CommandsActWithoutAsking) {
-    const auto [opened, command] = GetParam();
-    const std::string path = workDir + "/day.kvd";
-    save(path);
-    if (opened) {
-        setStartTime();
-        scripted.questionAnswers = {ANSWER_DISCARD};
-        scripted.fileAnswers.push_back({true, path, 0});
-        mainWindowCommand(IDM_OPEN, 0);
-        ASSERT_EQ(scripted.questions.size(), 1u);
-    }
-    ASSERT_FALSE(dataUnsaved);
-    const size_t questions = scripted.questions.size();
-    const size_t actedBefore = timesActed(command);
-    give(command);
-    EXPECT_EQ(scripted.questions.size(), questions);
-    EXPECT_EQ(timesActed(command), actedBefore + 1);
-}
-
-std::string keptCaseName(const ::testing::TestParamInfo<std::tuple<bool, Command>>& info) {
-    return std::string(std::get<0>(info.param) ? "Opened" : "Saved") +
-           COMMAND_NAMES[int(std::get<1>(info.param))];
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryCommand, KeptData,
-                         ::testing::Combine(::testing::Bool(),
-                                            ::testing::Values(Command::EXIT, Command::CLOSE,
-                                                              Command::OPEN, Command::TRANSFER)),
-                         keptCaseName);
 
 // Open, Save and Export share one folder: the last chosen name's, which a
 // cancelled dialog leaves as it was; a bare name is the working directory's.
@@ -202,7 +144,6 @@ TEST_F(UnsavedData, EachFileDialogStartsInTheFolderOfTheLastChosenName) {
     EXPECT_EQ(scripted.fileDialogs[2].startFolder, folder);
     EXPECT_EQ(scripted.fileDialogs[3].startFolder, workDir + "/");
     EXPECT_EQ(scripted.fileDialogs[4].startFolder, "");
-    EXPECT_GT(fileSize(folder + "day.kvd"), 0);
     EXPECT_GT(fileSize(workDir + "/bare.kvd"), 0);
 }
 

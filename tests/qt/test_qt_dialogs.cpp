@@ -29,9 +29,7 @@
 #include <vector>
 
 #include "acquire/transfer_sequence.h"
-#include "app/data_file_commands.h"
 #include "app/file_dialog_folder.h"
-#include "app/main_window.h"
 #include "app/transfer_command.h"
 #include "data/sample_store.h"
 #include "frontend/qt/qt_main_window.h"
@@ -309,56 +307,6 @@ TEST_F(QtDialogs, ASecondFileDialogStartsWhereTheFirstEnded) {
     });
     EXPECT_FALSE(runFileDialog(OPEN_SPEC, path, sizeof path, &error));
     EXPECT_EQ(shown.toStdString(), folder);
-}
-
-// The question's buttons carry the program's words, not Qt's, and each one
-// does what it says: Discard goes on, Escape cancels, Save saves first.
-TEST_F(QtDialogs, TheQuestionSpeaksTheProgramsLanguageAndEachAnswerDoesWhatItSays) {
-    mainWindowCommand(IDM_LANG_GERMAN, 0);
-    dataHeader = {100, 7, 2, {}};
-    sampleStore[0] = {9, 12, 25, 14, 30, 5, 0, 0, 50};
-    sampleStore[1] = {9, 12, 25, 14, 30, 6, 0, 0, 51};
-    dataPresent = true;
-    dataUnsaved = true;
-    QStringList labels;
-    QString text;
-    auto answer = [&](const QString& label) {
-        whenModal([&, label](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            ASSERT_NE(box, nullptr);
-            text = box->text();
-            labels.clear();
-            for (QAbstractButton* button : box->buttons())
-                labels << button->text();
-            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            if (label.isEmpty())
-                QApplication::sendEvent(box, &escape);
-            else
-                buttonWithText(box, label)->click();
-        });
-    };
-    answer("&Verwerfen");
-    EXPECT_TRUE(mayDropShownData());
-    EXPECT_EQ(text.toStdString(),
-              "Die angezeigten Messwerte wurden nicht gespeichert.\nZuerst speichern?");
-    labels.sort();
-    EXPECT_EQ(labels, (QStringList{"&Speichern", "&Verwerfen", "Abbrechen"}));
-    EXPECT_TRUE(dataUnsaved);
-
-    answer("");
-    EXPECT_FALSE(mayDropShownData());
-
-    const std::string kept = std::string(place.workDir) + "/kept.kvd";
-    answer("&Speichern");
-    chooseInFileDialog(kept);
-    EXPECT_TRUE(mayDropShownData());
-    EXPECT_FALSE(dataUnsaved);
-    struct stat st = {};
-    EXPECT_EQ(stat(kept.c_str(), &st), 0);
-    EXPECT_EQ(st.st_size, 20 + 2 * 9);
-
-    mainWindowCommand(IDM_LANG_ENGLISH, 0);
-    dataPresent = false;
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 // the close box, with its question about unsaved samples.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -12,6 +14,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "app/main_window.h"
 #include "data/sample_store.h"
 #include "frontend/qt/qt_main_window.h"
 #include "res/resource_ids.h"
@@ -151,33 +154,44 @@ TEST_F(QtMainWindowTest, CloseBoxClosesThroughTheProgram) {
         EXPECT_FALSE(timer->isActive()) << "timer " << id << " outlived the window";
 }
 
-// With unsaved samples the close box asks first, in the program's words:
-// Cancel keeps the window and writes nothing, Discard closes it.
+// With unsaved samples the close box asks first, in the program's language
+// and words, not Qt's: Escape (Cancel) keeps the window and writes nothing,
+// Discard closes it.
 TEST_F(QtMainWindowTest, CloseBoxAsksAboutUnsavedSamplesFirst) {
+    mainWindowCommand(IDM_LANG_GERMAN, 0);
     unlink("DAQSetup.cnf");
     window->show();
     dataUnsaved = true;
-    QStringList asked;
-    auto answer = [&asked](const QString& label) {
-        whenModal([&asked, label](QWidget* modal) {
+    QString text;
+    QStringList labels;
+    auto answer = [&](const QString& label) {
+        whenModal([&, label](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             ASSERT_NE(box, nullptr);
-            asked << box->text();
-            for (QAbstractButton* button : box->buttons())
+            text = box->text();
+            labels.clear();
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            for (QAbstractButton* button : box->buttons()) {
+                labels << button->text();
                 if (button->text() == label)
                     button->click();
+            }
+            if (label.isEmpty())
+                QApplication::sendEvent(box, &escape);
         });
     };
-    answer("Cancel");
+    answer("");
     EXPECT_FALSE(window->close());
     EXPECT_FALSE(window->destroyed);
-    EXPECT_TRUE(window->isVisible());
     EXPECT_NE(access("DAQSetup.cnf", F_OK), 0) << "a cancelled close writes nothing";
+    EXPECT_EQ(text.toStdString(),
+              "Die angezeigten Messwerte wurden nicht gespeichert.\nZuerst speichern?");
+    labels.sort();
+    EXPECT_EQ(labels, (QStringList{"&Speichern", "&Verwerfen", "Abbrechen"}));
 
-    answer("&Discard");
+    answer("&Verwerfen");
     window->close();
     EXPECT_TRUE(window->destroyed);
-    EXPECT_EQ(asked, QStringList(2, "The samples shown have not been saved.\nSave them first?"));
     dataUnsaved = false;
 }
 

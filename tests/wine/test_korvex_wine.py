@@ -166,21 +166,16 @@ def file_dialog(menu_keys, title, path, written=True, typed=windows_path):
 
 
 def answer_unsaved(menu_keys, answer):
-    """Gives the command of the keys, then presses the button of id answer
-    in the question korvex.exe asks over its main window before unsaved
-    samples go. The keys go again should they reach a window still settling."""
-    boxes, shown = [], []
-    for _ in range(5):
-        run(["xdotool", "windowfocus", "--sync", program["window"]])
-        keys(*menu_keys)
-        for _ in range(10):
-            shown = probe()[1]
-            boxes = [w for w in shown if w[0] == "#32770" and w[1] == QUESTION_CAPTION]
-            if boxes:
-                break
-            time.sleep(0.5)
+    """Gives the command of the keys, then presses the button of id answer in
+    the question korvex.exe asks over its main window before unsaved samples go."""
+    run(["xdotool", "windowfocus", "--sync", program["window"]])
+    keys(*menu_keys)
+    for _ in range(40):
+        shown = probe()[1]
+        boxes = [w for w in shown if w[0] == "#32770" and w[1] == QUESTION_CAPTION]
         if boxes:
             break
+        time.sleep(0.5)
     check(boxes and boxes[0][4] == TITLE and
           any(text.startswith("The samples shown have not been saved.") for text in boxes[0]),
           f"the question over the main window: {shown}")
@@ -188,11 +183,7 @@ def answer_unsaved(menu_keys, answer):
     check([fields[i]["text"] for i in UNSAVED_ANSWERS] == ["&Save", "&Discard", "Cancel"],
           f"the answers in the program's words: {fields}")
     press(fields[answer])
-    for _ in range(40):
-        if not any(w[0] == "#32770" and w[1] == QUESTION_CAPTION for w in probe()[1]):
-            return
-        time.sleep(0.5)
-    sys.exit("FAILED: the question goes once answered")
+    wait_gone(QUESTION_CAPTION)
 
 
 def window_pixels(window):
