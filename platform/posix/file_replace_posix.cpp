@@ -24,6 +24,7 @@
 #include "platform/posix/file_resolve_posix.h"
 #include "platform/posix/file_temporary_posix.h"
 #include "platform/posix/signal_hold_posix.h"
+#include "platform/replacement_outcome.h"
 #include "platform/replacements_under_way.h"
 
 namespace {
@@ -33,14 +34,7 @@ constexpr mode_t OWNER_ONLY = 0600;
 // The new file cannot stand in for the old one.
 constexpr int NOT_CARRIED = -1;
 
-FileReplaceOutcome outcome;
-
-void startOutcome() {
-    outcome.left = FILE_LEFT_OLD;
-    outcome.extraBytes = 0;
-    outcome.withoutCopy = false;
-    outcome.copyPath[0] = '\0';
-}
+FileReplaceOutcome& outcome = replacementOutcome;
 
 // What says that no file (or none of that size) can be made beside the name,
 // where the file itself may still be written.

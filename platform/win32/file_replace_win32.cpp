@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/file.h"
+#include "platform/replacement_outcome.h"
 #include "platform/replacements_under_way.h"
 #include "platform/win32/text_win32.h"
 
@@ -35,14 +36,7 @@ size_t directoryLength(const char* path) {
     return length;
 }
 
-FileReplaceOutcome outcome;
-
-void startOutcome() {
-    outcome.left = FILE_LEFT_OLD;
-    outcome.extraBytes = 0;
-    outcome.withoutCopy = false;
-    outcome.copyPath[0] = '\0';
-}
+FileReplaceOutcome& outcome = replacementOutcome;
 
 // The name is written down only once the file is ours: a console interrupt
 // (another thread) then never removes a file of that name that is not.
