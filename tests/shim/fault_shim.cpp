@@ -145,12 +145,4 @@ int renameat2(int fromDirectory, const char* from, int toDirectory, const char* 
 int rename(const char* from, const char* to) {
     return countedResult("rename", next<int (*)(const char*, const char*)>("rename")(from, to));
 }
-
-int unlink(const char* path) {
-    return countedResult("unlink", next<int (*)(const char*)>("unlink")(path));
-}
-
-int fchmod(int fd, mode_t mode) {
-    return countedResult("fchmod", next<int (*)(int, mode_t)>("fchmod")(fd, mode));
-}
 }
