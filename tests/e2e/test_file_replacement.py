@@ -13,16 +13,10 @@ test_file_replacement.py KORVEX_CONVERT FAULT_SHIM
   content is in place but not confirmed on the disk.
 - A PDF named with bytes that are not UTF-8 gets exactly that name; a decoy
   whose name reads alike stays untouched; the tool prints nothing it need not.
-- A co-worker's link in a shared sticky directory is refused as the system
-  refuses it; a default ACL gives a renamed file no entry it did not have.
-- Stopped at each of its file calls, a save in place shows no one the file
-  shuts out a byte of the copy; a signal at each of them leaves the old or
-  the new file, an older crash copy untouched, nothing else (SIGTERM) or only
-  a whole copy (SIGKILL).
-- Readers share a file and wait for a writer; a sweep in another PID
-  namespace leaves a live temporary file alone; a file that can be written
-  but not replaced is written in place; a save that cannot even put the old
-  content back says exactly what is where.
+- Planted links refused as the system refuses them; a default ACL adds no
+  entry; the copy readable by no one the file shuts out, and a signal at each
+  file call leaving the old or new file and at most a whole copy; readers
+  sharing; another PID namespace's sweep; in place where nothing fits beside.
 """
 import contextlib
 import hashlib
