@@ -14,13 +14,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/config_file.h"
+#include "app/data_file_commands.h"
 #include "app/main_window.h"
-#include "data/data_file.h"
-#include "frontend/frontend.h"
+#include "base/config_file.h"
 #include "frontend/qt/qt_main_window.h"
 #include "platform/file.h"
 #include "platform/user_directories.h"
+#include "ui/frontend.h"
 
 namespace {
 

@@ -16,11 +16,13 @@ extern const int FILE_ERROR_HELD = ERROR_SHARING_VIOLATION;
 
 constexpr DWORD HELD_POLL_MS = 10;
 
-static HANDLE handleOf(FileHandle file) {
+namespace {
+
+HANDLE handleOf(FileHandle file) {
     return reinterpret_cast<HANDLE>(file);
 }
 
-static DWORD creationOf(FileDisposition disposition) {
+DWORD creationOf(FileDisposition disposition) {
     switch (disposition) {
     case FILE_OPEN_ALWAYS:
         return OPEN_ALWAYS;
@@ -31,6 +33,8 @@ static DWORD creationOf(FileDisposition disposition) {
     }
     return OPEN_EXISTING;
 }
+
+} // namespace
 
 int fileOpen(const char* path, unsigned access, FileDisposition disposition, FileHandle* file,
              bool* existed) {

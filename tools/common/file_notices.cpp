@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/config_file.h"
+#include "base/config_file.h"
 #include "platform/file.h"
 #include "res/text_table.h"
 #include "tools/common/tool_command_line.h"
