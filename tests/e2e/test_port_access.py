@@ -28,7 +28,7 @@ def main():
         open(device, "wb").close()
         os.chmod(device, 0o600)
 
-        menu = run(USER + [unit_tests, "--gtest_filter=Routing.ComItemOfADeviceTheUserMayNotOpen*"])
+        menu = run(USER + [unit_tests, "--gtest_filter=MenuBar.ComItemOfADeviceTheUserMayNotOpen*"])
         out = menu.stdout.decode(errors="replace")
         if menu.returncode != 0 or "[  PASSED  ] 1 test" not in out or "SKIPPED" in out:
             failures.append(f"the menu marks the device: {out[-600:]}")

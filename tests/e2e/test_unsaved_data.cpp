@@ -12,7 +12,7 @@
 #include "app/set_time_command.h"
 #include "data/sample_store.h"
 #include "res/resource_ids.h"
-#include "tests/e2e/test_transfer_program.h"
+#include "tests/e2e/program_on_sims.h"
 #include "tests/support/scripted_frontend.h"
 
 namespace {
