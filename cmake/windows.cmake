@@ -6,8 +6,9 @@ set(KORVEX_NATIVE_BUILD "${CMAKE_SOURCE_DIR}/build/normal" CACHE PATH
     "A Linux build of this tree: t596sim and the Wine test driver come from there")
 set(KORVEX_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest's source, built here")
 
-# The wide command line, for the tools' arguments in UTF-8.
-target_link_libraries(korvex_platform PUBLIC shell32)
+# The wide command line, for the tools' arguments in UTF-8, and the user's
+# known folders.
+target_link_libraries(korvex_platform PUBLIC shell32 ole32 uuid)
 
 # The native front end, korvex.exe.
 option(KORVEX_WIN32_FRONTEND "Build korvex.exe, the native Win32 front end" ON)
@@ -22,12 +23,16 @@ if(KORVEX_WIN32_FRONTEND)
             ${CMAKE_SOURCE_DIR}/res/about_picture.cpp
         COMMAND ${CMAKE_BINARY_DIR}/make_icon ${KORVEX_ICON}
         DEPENDS frontend/win32/icon/make_icon.cpp res/about_picture.cpp res/about_picture.h)
+    set(KORVEX_MANIFEST ${CMAKE_BINARY_DIR}/korvex.exe.manifest)
+    configure_file(frontend/win32/korvex.exe.manifest.in ${KORVEX_MANIFEST} @ONLY)
     configure_file(frontend/win32/korvex.rc.in ${CMAKE_BINARY_DIR}/korvex.rc @ONLY)
-    set_source_files_properties(${CMAKE_BINARY_DIR}/korvex.rc PROPERTIES OBJECT_DEPENDS ${KORVEX_ICON})
+    set_source_files_properties(${CMAKE_BINARY_DIR}/korvex.rc PROPERTIES
+        OBJECT_DEPENDS "${KORVEX_ICON};${KORVEX_MANIFEST}")
     file(GLOB KORVEX_WIN32_SOURCES CONFIGURE_DEPENDS frontend/win32/*.cpp)
     add_executable(korvex WIN32 ${KORVEX_WIN32_SOURCES} ${CMAKE_BINARY_DIR}/korvex.rc)
     target_include_directories(korvex PRIVATE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(korvex PRIVATE korvex_base comctl32 comdlg32 gdi32 user32)
+    target_link_libraries(korvex PRIVATE korvex_base korvex_version comctl32 comdlg32 gdi32
+        user32)
 endif()
 
 # ---- the zip: the programs and the README, to unpack and run ----------------
