@@ -62,6 +62,26 @@ add_custom_command(OUTPUT ${KORVEX_ZIP}
     COMMENT "Packing ${KORVEX_ZIP_NAME}.zip")
 add_custom_target(windows-zip ALL DEPENDS ${KORVEX_ZIP})
 
+# ---- the setup program: the zip's programs installed as Windows does --------
+if(TARGET korvex)
+    find_program(KORVEX_MAKENSIS makensis REQUIRED)
+    set(KORVEX_SETUP ${CMAKE_BINARY_DIR}/korvex-${PROJECT_VERSION}-setup-x64.exe)
+    set(KORVEX_SETUP_SCRIPT ${CMAKE_SOURCE_DIR}/dist/windows/korvex-setup.nsi)
+    set(KORVEX_SETUP_STRICT)
+    if(KORVEX_WERROR)
+        set(KORVEX_SETUP_STRICT -WX)
+    endif()
+    add_custom_command(OUTPUT ${KORVEX_SETUP}
+        COMMAND ${KORVEX_MAKENSIS} -V2 ${KORVEX_SETUP_STRICT} -INPUTCHARSET UTF8
+            -DVERSION=${PROJECT_VERSION}
+            -DVERSION_QUAD=${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.0
+            -DPROGRAMS=${KORVEX_ZIP_STAGE} -DREADME=${KORVEX_ZIP_STAGE}/README.md
+            -DICON=${KORVEX_ICON} -DOUTFILE=${KORVEX_SETUP} ${KORVEX_SETUP_SCRIPT}
+        DEPENDS ${KORVEX_ZIP} ${KORVEX_SETUP_SCRIPT} ${KORVEX_ICON}
+        COMMENT "Making korvex-${PROJECT_VERSION}-setup-x64.exe")
+    add_custom_target(windows-setup ALL DEPENDS ${KORVEX_SETUP})
+endif()
+
 # ---- tests and benchmarks under Wine -----------------------------------------
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
