@@ -11,7 +11,7 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
-; No prompt for rights: a user installs for himself; "Run as administrator"
+; No prompt for rights: users install for themselves; "Run as administrator"
 ; installs for all users.
 RequestExecutionLevel user
 ManifestDPIAware true
