@@ -134,7 +134,7 @@ set_tests_properties(wine.unit_tests wine.fetch PROPERTIES
 # each session alone, so that a busy machine does not keep its windows from
 # painting in time.
 if(TARGET korvex)
-    foreach(session menus depths set-time navigation print)
+    foreach(session menus depths set-time navigation print layout)
         add_test(NAME wine.korvex.${session}
             COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/test_korvex_wine.py ${KORVEX_WINE}
                 ${KORVEX_WINE_DIR} $<TARGET_FILE:korvex> $<TARGET_FILE:window_probe>
@@ -142,6 +142,15 @@ if(TARGET korvex)
         set_tests_properties(wine.korvex.${session} PROPERTIES
             FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine TIMEOUT 600 RUN_SERIAL TRUE)
     endforeach()
+endif()
+# The setup program installed, used and uninstalled in a fresh prefix of its own.
+if(TARGET korvex)
+    add_test(NAME wine.setup
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/test_korvex_wine.py ${KORVEX_WINE}
+            ${CMAKE_BINARY_DIR}/wine-setup $<TARGET_FILE:korvex> $<TARGET_FILE:window_probe>
+            ${KORVEX_NATIVE_BUILD} setup ${KORVEX_SETUP})
+    set_tests_properties(wine.setup PROPERTIES
+        LABELS wine TIMEOUT 600 RUN_SERIAL TRUE)
 endif()
 # The screen dump's file at 1 and 4 bits per pixel, which no display of the
 # tests has: bitmaps of those depths through the native screen layer.
