@@ -2,26 +2,30 @@
 // could not be opened, which tells the next command that no link is open.
 #include "acquire/port_select.h"
 
-#include "app/app_state.h"
-#include "app/config_file.h"
-#include "app/messages.h"
-#include "frontend/frontend.h"
+#include "base/config_file.h"
+#include "base/messages.h"
 #include "link/protocol_engine.h"
 #include "link/reply_wait.h"
-#include "link/serial_link.h"
 #include "platform/event.h"
+#include "platform/serial_link.h"
 #include "platform/serial_ports.h"
+#include "res/resource_ids.h"
 #include "res/text_table.h"
+#include "ui/frontend.h"
 
-static void saveChosenPort() {
+namespace {
+
+void saveChosenPort() {
     int err = writeConfig(&configBlock);
     if (err != 0)
         showMessage(MSG_CONFIG_FILE, CAPTION_ERROR, err);
 }
 
-static int plainPort(uint16_t comPort) {
+int plainPort(uint16_t comPort) {
     return comPort > PORT_FAILED_MARK ? comPort - PORT_FAILED_MARK : comPort;
 }
+
+} // namespace
 
 bool closeLostLink() {
     if (!linkIsOpen() || !linkDeviceGone())
@@ -62,13 +66,17 @@ void selectPort(int port) {
     }
 }
 
-static bool answersPing() {
+namespace {
+
+bool answersPing() {
     EventHandle reply = pingReplyEvent.load(std::memory_order_acquire);
     if (reply != nullptr)
         eventReset(reply);
     sendPing();
     return awaitReply(pingReplyEvent, PORT_PING_WAIT_MS);
 }
+
+} // namespace
 
 int searchPorts() {
     for (int port = SERIAL_PORT_FIRST; port <= SERIAL_PORT_LAST; ++port) {

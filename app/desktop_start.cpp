@@ -1,6 +1,6 @@
 #include "app/desktop_start.h"
 
-#include "app/config_file.h"
+#include "base/config_file.h"
 #include "platform/file.h"
 #include "platform/user_directories.h"
 

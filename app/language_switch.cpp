@@ -1,11 +1,11 @@
-#include "app/app_state.h"
 #include "app/command_routing.h"
-#include "app/config_file.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
-#include "app/messages.h"
-#include "frontend/frontend.h"
+#include "base/config_file.h"
+#include "base/messages.h"
+#include "res/resource_ids.h"
 #include "res/text_table.h"
+#include "ui/frontend.h"
 
 // Choosing the language already in use runs every step as well. The window
 // title keeps the language it was loaded in.

@@ -2,18 +2,18 @@
 
 #include <cstring>
 
-#include "acquire/transfer.h"
-#include "app/app_state.h"
-#include "app/config_file.h"
 #include "app/menu_bar.h"
-#include "app/messages.h"
-#include "app/texts.h"
-#include "frontend/frontend.h"
+#include "app/transfer_command.h"
+#include "base/config_file.h"
+#include "base/messages.h"
+#include "base/texts.h"
 #include "link/protocol_engine.h"
-#include "link/serial_link.h"
 #include "platform/event.h"
+#include "platform/serial_link.h"
 #include "platform/serial_ports.h"
+#include "res/resource_ids.h"
 #include "res/text_table.h"
+#include "ui/frontend.h"
 #include "view/drawing_objects.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The main window's handlers. A front end calls them for the window system's
-// events and carries out what they ask through frontend/frontend.h.
+// events and carries out what they ask through ui/frontend.h.
 #pragma once
 
 // Window creation, before the window is shown: sets the start-up defaults

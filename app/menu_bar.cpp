@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "acquire/transfer.h"
-#include "app/app_state.h"
-#include "app/config_file.h"
-#include "app/texts.h"
-#include "frontend/frontend.h"
+#include "app/transfer_command.h"
+#include "base/config_file.h"
+#include "base/texts.h"
 #include "platform/serial_ports.h"
+#include "res/resource_ids.h"
 #include "res/text_table.h"
+#include "ui/frontend.h"
 
 namespace {
 

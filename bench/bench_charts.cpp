@@ -18,8 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/app_state.h"
-#include "data/data_file.h"
+#include "app/data_file_commands.h"
 #include "data/sample_store.h"
 #include "frontend/qt/qt_canvas.h"
 #include "tests/support/recording_canvas.h"
@@ -27,6 +26,7 @@
 #include "view/chart_drawing.h"
 #include "view/chart_view.h"
 #include "view/drawing_objects.h"
+#include "view/window_layout.h"
 
 namespace {
 

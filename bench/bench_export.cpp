@@ -13,17 +13,17 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "data/csv_export.h"
 #include "data/load_summary.h"
 #include "data/sample_store.h"
 #include "data/text_export.h"
 #include "data/time_base.h"
-#include "frontend/frontend.h"
 #include "platform/file.h"
+#include "res/resource_ids.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/support/scripted_frontend.h"
+#include "ui/frontend.h"
 #include "view/chart_drawing.h"
 #include "view/chart_readout.h"
 #include "view/chart_view.h"

@@ -12,16 +12,15 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/app_state.h"
 #include "data/sample_store.h"
 #include "data/time_base.h"
 #include "frontend/qt/qt_main_window.h"
-#include "frontend/screen_capture.h"
 #include "output/bmp_file.h"
 #include "output/printing.h"
 #include "output/screen_dump.h"
 #include "tests/support/xvfb_server.h"
 #include "tools/t596sim/sim_pattern.h"
+#include "ui/screen_capture.h"
 #include "view/chart_view.h"
 
 namespace {

@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <ctime>
 
+#include "acquire/transfer_sequence.h"
 #include "data/sample_store.h"
 #include "data/time_base.h"
 #include "link/frame_codec.h"
 #include "link/protocol_engine.h"
-#include "link/serial_link.h"
+#include "link/sample_staging.h"
 #include "platform/clock.h"
+#include "platform/serial_link.h"
 #include "tests/support/link_session.h"
 #include "tests/support/process_probe.h"
 #include "tests/support/sim_process.h"

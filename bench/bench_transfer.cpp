@@ -14,14 +14,16 @@
 #include <unistd.h>
 #endif
 
-#include "acquire/transfer.h"
-#include "app/app_state.h"
+#include "acquire/transfer_sequence.h"
+#include "app/data_file_commands.h"
 #include "app/main_window.h"
-#include "data/data_file.h"
+#include "app/transfer_command.h"
 #include "data/sample_store.h"
 #include "link/command_queue.h"
 #include "link/protocol_engine.h"
+#include "link/sample_staging.h"
 #include "platform/clock.h"
+#include "res/resource_ids.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/sim_process.h"
 #include "tools/t596sim/sim_pattern.h"

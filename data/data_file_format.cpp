@@ -6,27 +6,9 @@
 
 #include <cstring>
 
+#include "base/little_endian.h"
 #include "platform/file.h"
 #include "res/text_table.h"
-
-static void putU16(uint8_t* at, uint16_t value) {
-    at[0] = uint8_t(value);
-    at[1] = uint8_t(value >> 8);
-}
-
-static void putU32(uint8_t* at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = uint8_t(value >> (8 * i));
-}
-
-static uint16_t getU16(const uint8_t* at) {
-    return uint16_t(at[0] | (at[1] << 8));
-}
-
-static uint32_t getU32(const uint8_t* at) {
-    return uint32_t(at[0]) | (uint32_t(at[1]) << 8) | (uint32_t(at[2]) << 16) |
-           (uint32_t(at[3]) << 24);
-}
 
 void encodeDataHeader(const DataHeader& header, uint8_t out[DATA_HEADER_SIZE]) {
     putU16(out, header.interval);
@@ -46,7 +28,11 @@ uint64_t dataFileSize(const DataHeader& header) {
     return DATA_HEADER_SIZE + uint64_t(SAMPLE_RECORD_SIZE) * header.count;
 }
 
-static int shortWriteError;
+namespace {
+
+int shortWriteError;
+
+} // namespace
 
 int dataFileShortWriteError() {
     return shortWriteError;
@@ -75,15 +61,17 @@ int writeDataFile(const char* path) {
     return fileReplaceCommit(&replacement);
 }
 
+namespace {
+
 // The records of a file being read wait here until the whole file has been
 // read and found sound.
-static SampleRecord readArea[SAMPLE_STORE_CAPACITY];
+SampleRecord readArea[SAMPLE_STORE_CAPACITY];
 
 // Which fault refuses a header read from a file of fileSize bytes; 0 when
 // the file can be taken. A count past the store or an interval of 0 is a
 // header no device writes; a size other than 20 + 9 x count means records are
 // missing or foreign bytes follow them.
-static int refusalOf(const DataHeader& header, uint64_t fileSize) {
+int refusalOf(const DataHeader& header, uint64_t fileSize) {
     if (header.count > SAMPLE_STORE_CAPACITY || header.interval == 0)
         return ERR_DATA_HEADER_FAULT;
     if (fileSize != dataFileSize(header))
@@ -91,7 +79,7 @@ static int refusalOf(const DataHeader& header, uint64_t fileSize) {
     return 0;
 }
 
-static int readOpenedFile(FileHandle file) {
+int readOpenedFile(FileHandle file) {
     uint8_t bytes[DATA_HEADER_SIZE];
     uint32_t moved = 0;
     fileRead(file, bytes, DATA_HEADER_SIZE, &moved);
@@ -112,6 +100,8 @@ static int readOpenedFile(FileHandle file) {
     std::memcpy(sampleStore, readArea, recordBytes);
     return 0;
 }
+
+} // namespace
 
 int readDataFile(const char* path, bool createMissing) {
     FileHandle file = FILE_NONE;

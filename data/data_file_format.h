@@ -1,22 +1,17 @@
 // The data file "*.kvd": an image of the DataHeader followed by the valid
 // SampleRecords, little-endian, with no signature, version or checksum. This
 // is the layout alone, read and written through a path; the Save and Open
-// commands (data/data_file.h) and the tools put dialogs and messages around it.
+// commands (app/data_file_commands.h) and the tools put dialogs and messages around it.
 #pragma once
 #include <cstdint>
 
+#include "base/error_codes.h"
 #include "data/sample_store.h"
 
 constexpr uint32_t DATA_FILE_PATH_SIZE = 256;
 constexpr const char* DATA_FILE_FILTER_NAME = "KVD File (*.kvd)";
 constexpr const char* DATA_FILE_FILTER_PATTERN = "*.kvd";
 constexpr const char* DATA_FILE_EXTENSION = "kvd";
-
-// What a read or write found wrong with the file itself, as results beside
-// the system's error numbers: the header or the records were read or written
-// short, or the file holds no header and records a device could have made.
-constexpr int ERR_DATA_HEADER_FAULT = 30007;
-constexpr int ERR_DATA_RECORDS_FAULT = 30008;
 
 void encodeDataHeader(const DataHeader& header, uint8_t out[DATA_HEADER_SIZE]);
 void decodeDataHeader(const uint8_t in[DATA_HEADER_SIZE], DataHeader* header);

@@ -1,6 +1,5 @@
 // Every measured value the program knows of, with its header and time stamps.
 #pragma once
-#include <atomic>
 #include <cstdint>
 
 struct SampleRecord {
@@ -50,16 +49,3 @@ inline uint32_t storableCount(uint32_t count) {
 extern SampleRecord sampleStore[SAMPLE_STORE_CAPACITY];
 extern DataHeader dataHeader;
 extern bool dataPresent;
-
-// The append position of a running transfer. The reader thread advances it
-// with release after storing the value; readers take it with acquire.
-extern std::atomic<uint32_t> receivedCount;
-// Values of a running transfer wait here, so that the data on display is never
-// touched until the transfer completes.
-extern uint8_t stagedValues[SAMPLE_STORE_CAPACITY];
-
-// Reader thread: stages one value; a value past the capacity is dropped.
-void appendValue(uint8_t value);
-// User-interface thread, at completion: the first count staged values become
-// the value bytes of records 0..count-1 and count becomes the header's count.
-void commitStagedValues(uint32_t count);

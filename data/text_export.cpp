@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/texts.h"
+#include "base/error_codes.h"
+#include "base/texts.h"
 #include "data/line_output.h"
 #include "data/sample_store.h"
 #include "data/time_base.h"
@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr int TEXT_INTERVAL = 16;
-constexpr int TEXT_UNIT = 17;
-constexpr int TEXT_SECONDS = 19;
 constexpr int LOCALE_TEXT_SIZE = 64; // each date or time text: 63 characters at most
 
 LineOutput output;

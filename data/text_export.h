@@ -1,7 +1,7 @@
 // The text export "*.daq": four header lines (title, start time, spacing of
 // the exported values, unit) and one line per exported sample, each ended by
 // a line feed alone, the texts in the program's 8-bit character set. This is
-// the format alone; File > Export (data/export_commands.h) and the tools put
+// the format alone; File > Export (app/export_commands.h) and the tools put
 // dialogs and messages around it.
 #pragma once
 #include <cstddef>

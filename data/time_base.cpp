@@ -223,3 +223,27 @@ bool isCalendarTime(const SystemTime& time) {
 bool isCalendarStamp(const SampleRecord& r) {
     return isCalendarTime(stampTime(r)) && r.tenths <= 9 && r.hundredths <= 9;
 }
+
+// Whole eras of 400 years (146,097 days) keep both directions exact for any
+// year, before 1970 too.
+int64_t daysFromCivil(int64_t year, unsigned month, unsigned day) {
+    year -= month <= 2;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const unsigned yearOfEra = unsigned(year - era * 400);
+    const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + int64_t(dayOfEra) - 719468;
+}
+
+void civilFromDays(int64_t days, int64_t* year, unsigned* month, unsigned* day) {
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const unsigned dayOfEra = unsigned(days - era * 146097);
+    const unsigned yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned shiftedMonth = (5 * dayOfYear + 2) / 153;
+    *day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
+    *month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
+    *year = int64_t(yearOfEra) + era * 400 + (*month <= 2);
+}

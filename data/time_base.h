@@ -3,19 +3,9 @@
 #pragma once
 #include <cstdint>
 
-struct SampleRecord;
+#include "platform/clock.h"
 
-// A calendar time with the fields of a Win32 SYSTEMTIME.
-struct SystemTime {
-    uint16_t year; // full year, e.g. 2009
-    uint16_t month;
-    uint16_t dayOfWeek; // ignored by stamping
-    uint16_t day;
-    uint16_t hour;
-    uint16_t minute;
-    uint16_t second;
-    uint16_t milliseconds; // ignored by stamping
-};
+struct SampleRecord;
 
 uint8_t daysIn(uint8_t month, uint8_t year);
 // Both act on records 0..dataHeader.count-1 with dataHeader.interval and touch
@@ -37,3 +27,7 @@ bool isCalendarStamp(const SampleRecord& record);
 // A time the Gregorian calendar holds (29 February 2100 is none, though the
 // stamping's own leap rule steps through it).
 bool isCalendarTime(const SystemTime& time);
+
+// Days from 1 January 1970 to a date of the Gregorian calendar, and back.
+int64_t daysFromCivil(int64_t year, unsigned month, unsigned day);
+void civilFromDays(int64_t days, int64_t* year, unsigned* month, unsigned* day);

@@ -1,9 +1,9 @@
 #include "link/protocol_engine.h"
 
-#include "data/sample_store.h"
 #include "link/command_queue.h"
 #include "link/device_codes.h"
 #include "link/frame_codec.h"
+#include "link/sample_staging.h"
 #include "link/tx_ring.h"
 
 uint8_t countRegister[4];

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/event.h"
+#include "platform/serial_link.h"
 
 // Registers. countRegister is the reader thread's alone; the others are shared
 // with the user-interface thread.
@@ -20,8 +21,8 @@ extern std::atomic<EventHandle> pingReplyEvent;
 extern std::atomic<EventHandle> countReplyEvent;
 extern bool countConfirmPending;
 
-// Reader thread.
-void receiveBytes(const uint8_t* bytes, uint32_t count);
+// Reader thread: receiveBytes (platform/serial_link.h) decodes the bytes and
+// dispatches each frame's value.
 void dispatchValue(uint16_t value);
 
 // User-interface thread.

@@ -1,7 +1,7 @@
 #include "link/reply_wait.h"
 
-#include "link/serial_link.h"
 #include "platform/clock.h"
+#include "platform/serial_link.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "link/tx_ring.h"
 
-#include "link/serial_link.h"
+#include "platform/serial_link.h"
 
 TxRing txRing;
 

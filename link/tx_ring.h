@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-constexpr uint32_t TX_RING_SIZE = 32;
+#include "platform/serial_link.h"
 
 struct TxRing {
     uint8_t bytes[TX_RING_SIZE];
@@ -17,6 +17,6 @@ extern TxRing txRing;
 // dropped (returns false) rather than overwriting unsent bytes. Wakes the
 // writer thread of an open link either way, so a full ring always drains.
 bool txRingPut(const uint8_t* bytes, uint32_t count);
-// Consumer side: copies every unsent byte into buffer (at most 31).
-uint32_t txRingTake(uint8_t buffer[TX_RING_SIZE]);
+// The consumer side, txRingTake, is what the writer thread calls
+// (platform/serial_link.h).
 uint32_t txRingPending();

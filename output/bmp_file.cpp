@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <initializer_list>
 
-#include "app/messages.h"
+#include "base/little_endian.h"
+#include "base/messages.h"
 #include "res/text_table.h"
 
 namespace {
@@ -20,17 +21,6 @@ constexpr uint32_t BI_SIZE_IMAGE = 20;
 constexpr uint32_t BI_CLR_USED = 32;
 constexpr uint32_t COLOUR_ENTRY_SIZE = 4;
 
-void store(uint8_t* at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        at[i] = uint8_t(value >> (8 * i));
-}
-
-uint32_t load(const uint8_t* at, int bytes) {
-    uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = (value << 8) | at[i];
-    return value;
-}
 } // namespace
 
 int bmpRoundedDepth(const BitmapFormat& format) {
@@ -67,34 +57,34 @@ uint8_t* buildBitmapInfo(const ScreenCapture* capture) {
         showMessage(MSG_BITMAP_MEMORY, CAPTION_SCREEN_DUMP, 0);
         return nullptr;
     }
-    store(block + BI_SIZE, BMP_INFO_HEADER_SIZE, 4);
-    store(block + BI_WIDTH, uint32_t(format.width), 4);
-    store(block + BI_HEIGHT, uint32_t(format.height), 4);
-    store(block + BI_PLANES, format.planes, 2);
-    store(block + BI_BIT_COUNT, format.bitsPerPixel, 2);
-    store(block + BI_SIZE_IMAGE, uint32_t(sizeImage), 4);
-    store(block + BI_CLR_USED, colours, 4);
+    putU32(block + BI_SIZE, BMP_INFO_HEADER_SIZE);
+    putU32(block + BI_WIDTH, uint32_t(format.width));
+    putU32(block + BI_HEIGHT, uint32_t(format.height));
+    putU16(block + BI_PLANES, format.planes);
+    putU16(block + BI_BIT_COUNT, format.bitsPerPixel);
+    putU32(block + BI_SIZE_IMAGE, uint32_t(sizeImage));
+    putU32(block + BI_CLR_USED, colours);
     return block;
 }
 
 void decodeBitmapInfoHeader(const uint8_t* block, BitmapInfoHeader* header) {
-    header->width = int32_t(load(block + BI_WIDTH, 4));
-    header->height = int32_t(load(block + BI_HEIGHT, 4));
-    header->planes = uint16_t(load(block + BI_PLANES, 2));
-    header->bitCount = uint16_t(load(block + BI_BIT_COUNT, 2));
-    header->sizeImage = load(block + BI_SIZE_IMAGE, 4);
-    header->clrUsed = load(block + BI_CLR_USED, 4);
+    header->width = int32_t(getU32(block + BI_WIDTH));
+    header->height = int32_t(getU32(block + BI_HEIGHT));
+    header->planes = uint16_t(getU16(block + BI_PLANES));
+    header->bitCount = uint16_t(getU16(block + BI_BIT_COUNT));
+    header->sizeImage = getU32(block + BI_SIZE_IMAGE);
+    header->clrUsed = getU32(block + BI_CLR_USED);
 }
 
 uint32_t bitmapInfoSize(const uint8_t* block) {
-    return BMP_INFO_HEADER_SIZE + COLOUR_ENTRY_SIZE * load(block + BI_CLR_USED, 4);
+    return BMP_INFO_HEADER_SIZE + COLOUR_ENTRY_SIZE * getU32(block + BI_CLR_USED);
 }
 
 void encodeBmpFileHeader(const uint8_t* block, uint8_t out[BMP_FILE_HEADER_SIZE]) {
     const uint32_t offBits = BMP_FILE_HEADER_SIZE + bitmapInfoSize(block);
     out[0] = 'B';
     out[1] = 'M';
-    store(out + 2, offBits + load(block + BI_SIZE_IMAGE, 4), 4);
-    store(out + 6, 0, 4);
-    store(out + 10, offBits, 4);
+    putU32(out + 2, offBits + getU32(block + BI_SIZE_IMAGE));
+    putU32(out + 6, 0);
+    putU32(out + 10, offBits);
 }

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/screen_capture.h"
+#include "ui/screen_capture.h"
 
 constexpr uint32_t BMP_FILE_HEADER_SIZE = 14;
 constexpr uint32_t BMP_INFO_HEADER_SIZE = 40;

@@ -3,14 +3,15 @@
 // area, white paper in the plot areas and the labels placed for paper.
 #include <cstdio>
 
-#include "app/app_state.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "data/sample_store.h"
 #include "output/printing.h"
 #include "platform/clock.h"
 #include "platform/locale_time.h"
+#include "res/program_names.h"
 #include "res/text_table.h"
 #include "view/chart_drawing.h"
+#include "view/window_layout.h"
 
 namespace {
 constexpr int FONT_WEIGHT_NORMAL = 400;

@@ -4,12 +4,8 @@
 #pragma once
 #include <cstdint>
 
-#include "frontend/printer.h"
-#include "view/canvas.h"
-
-// Print > Printer, once the routing has found samples: the print dialog,
-// then the page; failures are shown as messages 79 and 83.
-void printCommand();
+#include "ui/canvas.h"
+#include "ui/printer.h"
 
 // Draws the page of the given view on a job the layer has opened. The view
 // itself is left alone: mainEnd and zoomEnd stay as the screen left them.

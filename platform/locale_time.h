@@ -5,7 +5,7 @@
 #pragma once
 #include <cstddef>
 
-#include "data/time_base.h"
+#include "platform/clock.h"
 
 // The regional short date. On Windows it is the user's own short date
 // format as it stands. The C library's %x of many locales has a two-digit

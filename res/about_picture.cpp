@@ -2,7 +2,7 @@
 // load curve on its screen, 64 x 64 pixels in the 16 standard colours.
 #include "res/about_picture.h"
 
-#include "app/app_state.h"
+#include "ui/canvas.h"
 
 const uint32_t aboutPicturePalette[ABOUT_PICTURE_COLOURS] = {
     rgb(0, 0, 0),       rgb(128, 0, 0),   rgb(0, 128, 0),   rgb(128, 128, 0),

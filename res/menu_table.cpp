@@ -5,7 +5,7 @@
 
 #include <iterator>
 
-#include "app/app_state.h"
+#include "res/resource_ids.h"
 
 namespace {
 

@@ -33,6 +33,3 @@ struct MenuTemplateRow {
 constexpr int MENU_LANGUAGE_COUNT = 3;
 constexpr int MENU_TEMPLATE_ROWS = 37;
 extern const MenuTemplateRow menuTemplate[];
-
-// Resource ids of the three menus: IDR_MENU_BASE + language base.
-constexpr int IDR_MENU_BASE = 204;

@@ -1,6 +1,6 @@
 // Every user-visible text that is not part of a menu, the window title or a
 // fixed dialog template, by text id, in three languages. The texts are
-// Windows-1252 bytes; app/texts.h turns them into UTF-8 for display.
+// Windows-1252 bytes; base/texts.h turns them into UTF-8 for display.
 #pragma once
 #include <cstdint>
 
@@ -26,7 +26,21 @@ constexpr int TEXT_ABOUT = 0;
 constexpr int TEXT_SPAN_FIRST = 1; // the 14 span names, in AmountTable order
 constexpr int TEXT_SPAN_LAST = 14;
 constexpr int TEXT_PROGRAM_TITLE = 15;
+constexpr int TEXT_INTERVAL = 16;   // the acquisition dialog's label and the export's line 1
+constexpr int TEXT_UNIT = 17;       // the export's line 3
 constexpr int TEXT_START_TIME = 18; // the set-time button and the export's line 2
+constexpr int TEXT_SECONDS = 19;
+constexpr int TEXT_DATA_AMOUNT = 20;
+constexpr int TEXT_CANCEL = 21;
+constexpr int TEXT_GET = 22;
+constexpr int TEXT_ACQUISITION_TITLE = 23;
+constexpr int TEXT_DATE = 24;
+constexpr int TEXT_TIME = 25;
+constexpr int TEXT_END_TIME = 26;
+constexpr int TEXT_TRANSFERRING = 27;
+constexpr int TEXT_ABORT = 28;
+constexpr int TEXT_START_CAPTION = 29; // the time labels' captions
+constexpr int TEXT_END_CAPTION = 30;
 
 // Message and caption ids of the message catalogue
 constexpr int MSG_NO_COMMUNICATION = 40;

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/app_state.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "res/text_table.h"
 #include "view/chart_view.h"
 #include "view/drawing_objects.h"
+#include "view/window_layout.h"
 
 namespace {
 // How far up the curve goes for 100 %: 2 pixels per percent.

@@ -5,19 +5,8 @@
 #include <cstdint>
 
 #include "data/sample_store.h"
-#include "view/canvas.h"
-
-// Both charts are 600 columns wide from x = 150; 2 pixels per percent.
-constexpr int CHART_LEFT = 150;
-constexpr int CHART_COLUMNS = 600;
-constexpr int MAIN_BASELINE = 530;
-constexpr int ZOOM_BASELINE = 250;
-// The zoom chart shows the main chart's samples this much finer.
-constexpr int ZOOM_FACTOR = 10;
-constexpr int CURSOR_BAND_COLUMNS = CHART_COLUMNS / ZOOM_FACTOR;
-// Text ids of the time labels' captions, "Start:" and "End:".
-constexpr int TEXT_START_CAPTION = 29;
-constexpr int TEXT_END_CAPTION = 30;
+#include "ui/canvas.h"
+#include "view/window_layout.h"
 
 // Axes, ticks and labels of the chart whose baseline starts at (x, y).
 void drawAxes(Canvas* canvas, int x, int y);

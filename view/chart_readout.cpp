@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "data/sample_store.h"
 #include "res/text_table.h"
 #include "view/chart_drawing.h"

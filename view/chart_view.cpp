@@ -1,8 +1,8 @@
 #include "view/chart_view.h"
 
 #include "data/sample_store.h"
-#include "frontend/frontend.h"
-#include "view/chart_drawing.h"
+#include "ui/frontend.h"
+#include "view/window_layout.h"
 
 void resetChartView() {
     dataPresent = true;

@@ -1,6 +1,6 @@
 #include "view/drawing_objects.h"
 
-#include "app/app_state.h"
+#include "ui/canvas.h"
 
 namespace {
 constexpr int FONT_WEIGHT_NORMAL = 400;

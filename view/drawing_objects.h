@@ -1,7 +1,7 @@
 // The pens, brush and fonts of the two charts, on screen and on paper. They
 // are plain descriptions; a canvas backend turns them into its own objects.
 #pragma once
-#include "view/canvas.h"
+#include "ui/canvas.h"
 
 extern FontDesc labelFont; // time labels on screen, the no-data text
 extern FontDesc smallFont; // time labels on paper

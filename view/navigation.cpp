@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include "acquire/amount_table.h"
-#include "app/app_state.h"
+#include "data/amount_table.h"
 #include "data/sample_store.h"
-#include "frontend/frontend.h"
+#include "ui/frontend.h"
 #include "view/chart_drawing.h"
 #include "view/chart_view.h"
 

@@ -14,10 +14,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/data_file_commands.h"
 #include "app/desktop_start.h"
 #include "app/main_window.h"
-#include "data/data_file.h"
-#include "frontend/frontend.h"
+#include "base/config_file.h"
 #include "frontend/qt/qt_main_window.h"
 #include "platform/file.h"
 

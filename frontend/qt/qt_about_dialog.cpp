@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/app_state.h"
-#include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
 #include "frontend/qt/qt_picture.h"
+#include "res/program_names.h"
+#include "ui/frontend.h"
 
 namespace {
 constexpr int DIALOG_OK = 1;

@@ -1,7 +1,7 @@
 // A canvas backend on a QPainter: the main window's chart widget paints
 // through it, and so can anything that paints the charts into a QImage.
 #pragma once
-#include "view/canvas.h"
+#include "ui/canvas.h"
 
 #include <QColor>
 #include <QFont>

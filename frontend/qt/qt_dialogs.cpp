@@ -16,11 +16,11 @@
 #include <QRadioButton>
 #include <cstring>
 
-#include "acquire/transfer.h"
-#include "frontend/frontend.h"
+#include "app/transfer_command.h"
 #include "frontend/qt/qt_chosen_name.h"
 #include "frontend/qt/qt_dialog_units.h"
 #include "frontend/qt/qt_main_window.h"
+#include "ui/frontend.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/texts.h"
-#include "frontend/frontend.h"
+#include "base/texts.h"
 #include "frontend/qt/qt_main_window.h"
 #include "frontend/qt/qt_translations.h"
 #include "res/menu_table.h"
+#include "ui/frontend.h"
 
 namespace {
 bool waitCursorShown = false;

@@ -14,13 +14,16 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
-#include "app/app_state.h"
+#include "app/data_file_commands.h"
 #include "app/main_window.h"
-#include "data/data_file.h"
 #include "frontend/qt/qt_canvas.h"
+#include "res/program_names.h"
+#include "res/resource_ids.h"
+#include "ui/frontend.h"
 #include "view/chart_drawing.h"
 #include "view/chart_readout.h"
 #include "view/navigation.h"
+#include "view/window_layout.h"
 
 namespace {
 QtMainWindow* theWindow = nullptr;
@@ -208,11 +211,13 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
     mainWindowClose();
 }
 
+namespace {
+
 // The one local data file a drag carries, as the bytes of its name, or an
 // empty name: several files at once leave no single one to open. A file URL
 // carries the name's bytes percent-encoded, whatever their encoding; decoded
 // through a QString, a name that is not UTF-8 would become another file's.
-static QByteArray draggedDataFile(const QMimeData* data) {
+QByteArray draggedDataFile(const QMimeData* data) {
     QList<QByteArray> uris;
     for (const QByteArray& line : data->data(QStringLiteral("text/uri-list")).split('\n')) {
         const QByteArray uri = line.trimmed();
@@ -231,6 +236,8 @@ static QByteArray draggedDataFile(const QMimeData* data) {
     const QByteArray extension = QByteArray(".") + DATA_FILE_EXTENSION;
     return !path.contains('\0') && path.toLower().endsWith(extension) ? path : QByteArray();
 }
+
+} // namespace
 
 void QtMainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!draggedDataFile(event->mimeData()).isEmpty())

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <map>
 
-#include "frontend/frontend.h"
+#include "ui/frontend.h"
 
 class QTimer;
 class QAction;

@@ -2,7 +2,7 @@
 // device pixels of a printer or a PDF page, drawn as vectors and outline
 // fonts, never through the screen backend's pixel rules.
 #pragma once
-#include "view/canvas.h"
+#include "ui/canvas.h"
 
 class QPainter;
 

@@ -7,10 +7,10 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
-#include "app/app_state.h"
 #include "frontend/qt/qt_chosen_name.h"
 #include "frontend/qt/qt_main_window.h"
 #include "frontend/qt/qt_printer.h"
+#include "res/program_names.h"
 
 namespace {
 // The PDF file last printed to in this run.

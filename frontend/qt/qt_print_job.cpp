@@ -9,10 +9,11 @@
 #include <QPdfWriter>
 #include <string>
 
-#include "app/app_state.h"
+#include "base/error_codes.h"
 #include "frontend/qt/qt_paper_canvas.h"
 #include "frontend/qt/qt_printer.h"
 #include "platform/file.h"
+#include "res/program_names.h"
 
 struct PrintJob {
     std::unique_ptr<QPrinter> printer; // null for a PDF file

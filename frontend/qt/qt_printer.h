@@ -4,7 +4,7 @@
 #include <QPrinter>
 #include <memory>
 
-#include "frontend/printer.h"
+#include "ui/printer.h"
 
 // A job on printer as the print dialog left it: the PDF file pdfPath (the
 // bytes of its name) when its output format is PDF, else the printer itself.

@@ -3,6 +3,6 @@
 #pragma once
 #include <QImage>
 
-#include "frontend/screen_capture.h"
+#include "ui/screen_capture.h"
 
 ScreenCapture* qtScreenCaptureOf(const QImage& picture, int depth);

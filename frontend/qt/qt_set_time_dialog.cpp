@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <string>
 
-#include "data/set_time.h"
-#include "frontend/frontend.h"
+#include "app/set_time_command.h"
 #include "frontend/qt/qt_dialog_units.h"
 #include "frontend/qt/qt_main_window.h"
+#include "ui/frontend.h"
 
 namespace {
 

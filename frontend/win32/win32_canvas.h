@@ -1,6 +1,6 @@
 // The charts' canvas on a GDI device context.
 #pragma once
-#include "view/canvas.h"
+#include "ui/canvas.h"
 
 #include "frontend/win32/win32_window.h"
 

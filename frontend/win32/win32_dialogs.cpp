@@ -2,10 +2,10 @@
 // acquisition dialog, the modeless progress dialog; and the common file
 // dialogs. Each dialog procedure sets its texts and hands every click to the
 // program; none decides anything itself.
-#include "acquire/transfer.h"
-#include "app/app_state.h"
-#include "frontend/frontend.h"
+#include "app/transfer_command.h"
 #include "platform/win32/text_win32.h"
+#include "res/program_names.h"
+#include "ui/frontend.h"
 
 #include "frontend/win32/win32_window.h"
 

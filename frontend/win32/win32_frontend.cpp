@@ -2,9 +2,9 @@
 // system's own windows: message boxes, the menu bar, timers, posted commands,
 // repaints, the span selector and the scroll bar. Texts go to the wide calls,
 // so every language shows whole. (The dialogs are in win32_dialogs.cpp.)
-#include "frontend/frontend.h"
 #include "platform/win32/text_win32.h"
 #include "res/menu_table.h"
+#include "ui/frontend.h"
 
 #include "frontend/win32/win32_window.h"
 

@@ -1,13 +1,15 @@
 // Start-up and the main window: the command line, the class "Korvex" with
 // the window colour, the fixed-size window centred on the screen, and the
 // window procedure that turns window messages into the program's handlers.
-#include "app/app_state.h"
+#include "app/data_file_commands.h"
 #include "app/desktop_start.h"
 #include "app/main_window.h"
-#include "data/data_file.h"
 #include "platform/file.h"
+#include "res/program_names.h"
+#include "res/resource_ids.h"
 #include "view/chart_drawing.h"
 #include "view/navigation.h"
+#include "view/window_layout.h"
 
 #include "frontend/win32/win32_canvas.h"
 #include "frontend/win32/win32_command_line.h"

@@ -3,7 +3,8 @@
 // same GDI canvas as the screen, the window's client area mapped onto the
 // printable area. Names go to the wide calls, so a printer whose name lies
 // outside the ANSI code page can be opened.
-#include "frontend/printer.h"
+#include "base/error_codes.h"
+#include "ui/printer.h"
 
 #include "frontend/win32/win32_canvas.h"
 #include "frontend/win32/win32_window.h"

@@ -1,7 +1,7 @@
 // The screen layer: the main window's outer rectangle copied from the
 // display's device context into a compatible bitmap, so the picture has the
 // display's own depth and holds whatever covers the window.
-#include "frontend/screen_capture.h"
+#include "ui/screen_capture.h"
 
 #include "frontend/win32/win32_screen_capture.h"
 

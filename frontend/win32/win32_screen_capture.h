@@ -1,7 +1,7 @@
 // What the native screen layer holds of a capture, open to the tests, which
 // hand it bitmaps of depths no display has.
 #pragma once
-#include "frontend/screen_capture.h"
+#include "ui/screen_capture.h"
 
 #include "frontend/win32/win32_window.h"
 

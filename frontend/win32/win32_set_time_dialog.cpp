@@ -1,9 +1,9 @@
 // The set-time dialog from its template: six edits, each with an up-down
 // control that keeps to its range, and three buttons whose clicks hand the
 // six texts as typed to the program, which judges them.
-#include "data/set_time.h"
-#include "frontend/frontend.h"
+#include "app/set_time_command.h"
 #include "platform/win32/text_win32.h"
+#include "ui/frontend.h"
 
 #include "frontend/win32/win32_window.h"
 

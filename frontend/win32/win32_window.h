@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include "frontend/win32/resource_ids.h"
+#include "frontend/win32/win32_resource_ids.h"
 
 #include <string>
 

@@ -9,9 +9,11 @@
 
 #include "platform/file.h"
 
+namespace {
+
 // Non-blocking only for the open itself: a FIFO picked by mistake would
 // otherwise wait for a writer for ever. Such a file is then refused.
-static int openFlags(unsigned access) {
+int openFlags(unsigned access) {
     int flags = O_CLOEXEC | O_NONBLOCK;
     if ((access & FILE_READ) && (access & FILE_WRITE))
         flags |= O_RDWR;
@@ -22,7 +24,7 @@ static int openFlags(unsigned access) {
     return flags;
 }
 
-static int openRetrying(const char* path, int flags) {
+int openRetrying(const char* path, int flags) {
     int fd;
     do {
         fd = open(path, flags, 0666);
@@ -32,7 +34,7 @@ static int openRetrying(const char* path, int flags) {
 
 // Opens the file, creating it when create is set and it is missing, and says
 // whether it was there before.
-static int openOrCreate(const char* path, int flags, bool create, bool* existed) {
+int openOrCreate(const char* path, int flags, bool create, bool* existed) {
     for (;;) {
         if (create) {
             int fd = openRetrying(path, flags | O_CREAT | O_EXCL);
@@ -53,6 +55,8 @@ static int openOrCreate(const char* path, int flags, bool create, bool* existed)
             return -1;
     }
 }
+
+} // namespace
 
 int fileOpen(const char* path, unsigned access, FileDisposition disposition, FileHandle* file,
              bool* existed) {

@@ -56,19 +56,25 @@ const UserLocale& userLocale() {
 }
 
 // The calendar fields with the weekday worked out from the date itself.
-tm toTm(const SystemTime& time) {
-    tm fields{};
-    fields.tm_year = time.year - 1900;
-    fields.tm_mon = time.month - 1;
-    fields.tm_mday = time.day;
-    fields.tm_hour = time.hour;
-    fields.tm_min = time.minute;
-    fields.tm_sec = time.second;
-    tm normalised = fields;
-    time_t seconds = timegm(&normalised);
-    if (seconds != time_t(-1))
-        fields.tm_wday = normalised.tm_wday;
-    return fields;
+// The fields with their weekday; false when they name no moment of the
+// calendar: the C library normalises an impossible time (31 April becomes
+// 1 May, a 60th second the next minute), so such a time does not come back
+// as it went in.
+bool toTm(const SystemTime& time, tm* fields) {
+    *fields = tm{};
+    fields->tm_year = time.year - 1900;
+    fields->tm_mon = time.month - 1;
+    fields->tm_mday = time.day;
+    fields->tm_hour = time.hour;
+    fields->tm_min = time.minute;
+    fields->tm_sec = time.second;
+    tm normalised = *fields;
+    if (timegm(&normalised) == time_t(-1))
+        return false;
+    fields->tm_wday = normalised.tm_wday;
+    return normalised.tm_year == fields->tm_year && normalised.tm_mon == fields->tm_mon &&
+           normalised.tm_mday == fields->tm_mday && normalised.tm_hour == fields->tm_hour &&
+           normalised.tm_min == fields->tm_min && normalised.tm_sec == fields->tm_sec;
 }
 
 void replaceAll(std::string& text, const char* what, const char* with) {
@@ -98,10 +104,10 @@ std::string toUtf8(const char* text, bool utf8) {
 int formatWith(const SystemTime& time, const std::string& format, char* out, size_t size) {
     if (size > 0)
         out[0] = '\0';
-    if (!isCalendarTime(time))
+    tm fields;
+    if (!toTm(time, &fields))
         return 1;
     const UserLocale& user = userLocale();
-    tm fields = toTm(time);
     char buffer[256];
     size_t length = user.locale != locale_t(0)
                         ? strftime_l(buffer, sizeof buffer, format.c_str(), &fields, user.locale)

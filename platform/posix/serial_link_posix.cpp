@@ -14,10 +14,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "link/protocol_engine.h"
-#include "link/serial_link.h"
-#include "link/tx_ring.h"
 #include "platform/clock.h"
+#include "platform/serial_link.h"
 #include "platform/serial_ports.h"
 
 namespace {

@@ -5,9 +5,13 @@
 
 static_assert(EVENT_WAIT_FOREVER == INFINITE, "the forever of a wait is the system's");
 
-static HANDLE handleOf(EventHandle event) {
+namespace {
+
+HANDLE handleOf(EventHandle event) {
     return reinterpret_cast<HANDLE>(event);
 }
+
+} // namespace
 
 int eventCreate(bool manualReset, EventHandle* event) {
     HANDLE handle = CreateEventA(nullptr, manualReset ? TRUE : FALSE, FALSE, nullptr);

@@ -11,11 +11,13 @@
 static_assert(FILE_ERROR_NOT_FOUND == ERROR_FILE_NOT_FOUND,
               "the portable number of a missing file");
 
-static HANDLE handleOf(FileHandle file) {
+namespace {
+
+HANDLE handleOf(FileHandle file) {
     return reinterpret_cast<HANDLE>(file);
 }
 
-static DWORD creationOf(FileDisposition disposition) {
+DWORD creationOf(FileDisposition disposition) {
     switch (disposition) {
     case FILE_OPEN_ALWAYS:
         return OPEN_ALWAYS;
@@ -26,6 +28,8 @@ static DWORD creationOf(FileDisposition disposition) {
     }
     return OPEN_EXISTING;
 }
+
+} // namespace
 
 int fileOpen(const char* path, unsigned access, FileDisposition disposition, FileHandle* file,
              bool* existed) {

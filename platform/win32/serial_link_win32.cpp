@@ -9,9 +9,7 @@
 #include <atomic>
 #include <cstring>
 
-#include "link/protocol_engine.h"
-#include "link/serial_link.h"
-#include "link/tx_ring.h"
+#include "platform/serial_link.h"
 #include "platform/serial_ports.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <sys/wait.h>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "data/sample_store.h"
+#include "res/resource_ids.h"
 #include "tests/support/scripted_frontend.h"
 #include "tools/t596sim/sim_pattern.h"
 

@@ -10,14 +10,14 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "app/app_state.h"
-#include "app/config_file.h"
 #include "app/main_window.h"
+#include "base/config_file.h"
 #include "data/data_file_format.h"
 #include "data/sample_store.h"
 #include "data/time_base.h"
+#include "res/resource_ids.h"
 #include "res/text_table.h"
-#include "tests/e2e/test_transfer_program.h"
+#include "tests/e2e/program_on_sims.h"
 #include "tests/support/scripted_frontend.h"
 #include "tools/t596sim/sim_pattern.h"
 

@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
+#include "res/resource_ids.h"
 #include "tests/e2e/fetch_on_sims.h"
 #include "tests/support/scripted_frontend.h"
 

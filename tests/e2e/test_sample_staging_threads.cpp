@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "data/sample_store.h"
+#include "link/sample_staging.h"
 
 namespace {
 

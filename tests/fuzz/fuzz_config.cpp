@@ -9,8 +9,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/config_file.h"
+#include "base/config_file.h"
+#include "base/error_codes.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

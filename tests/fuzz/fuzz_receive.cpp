@@ -11,6 +11,7 @@
 #include "link/device_codes.h"
 #include "link/frame_codec.h"
 #include "link/protocol_engine.h"
+#include "link/sample_staging.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
+#include "ui/frontend.h"
 
 struct QtScratchPlace {
     char workDir[64];

@@ -6,14 +6,15 @@
 #include <QPainter>
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/config_file.h"
+#include "base/config_file.h"
 #include "data/sample_store.h"
 #include "frontend/qt/qt_canvas.h"
 #include "tests/qt/qt_test_application.h"
+#include "ui/canvas.h"
 #include "view/chart_drawing.h"
 #include "view/chart_view.h"
 #include "view/drawing_objects.h"
+#include "view/window_layout.h"
 
 namespace {
 

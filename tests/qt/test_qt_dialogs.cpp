@@ -27,14 +27,15 @@
 #include <unistd.h>
 #include <vector>
 
-#include "acquire/transfer.h"
-#include "app/app_state.h"
+#include "acquire/transfer_sequence.h"
+#include "app/transfer_command.h"
 #include "data/sample_store.h"
-#include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
+#include "res/resource_ids.h"
 #include "tests/qt/qt_modal.h"
 #include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"
+#include "ui/frontend.h"
 
 namespace {
 

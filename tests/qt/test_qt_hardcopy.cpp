@@ -14,8 +14,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/screen_dump_command.h"
 #include "data/sample_store.h"
 #include "data/time_base.h"
 #include "frontend/qt/qt_main_window.h"
@@ -24,11 +24,13 @@
 #include "output/screen_dump.h"
 #include "platform/clock.h"
 #include "platform/locale_time.h"
+#include "res/resource_ids.h"
 #include "tests/qt/qt_modal.h"
 #include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"
 #include "tests/support/command_output.h"
 #include "view/chart_view.h"
+#include "view/window_layout.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
-#include "frontend/frontend.h"
 #include "frontend/qt/qt_main_window.h"
+#include "res/resource_ids.h"
 #include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"
+#include "ui/frontend.h"
 
 namespace {
 

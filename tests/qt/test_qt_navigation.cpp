@@ -13,7 +13,6 @@
 #include <QThread>
 #include <QToolTip>
 
-#include "app/app_state.h"
 #include "data/sample_store.h"
 #include "data/time_base.h"
 #include "frontend/qt/qt_main_window.h"

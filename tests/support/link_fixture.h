@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 
-#include "link/serial_link.h"
+#include "platform/serial_link.h"
 #include "tests/support/link_session.h"
 #include "tests/support/sim_process.h"
 

@@ -1,10 +1,12 @@
 #include "tests/support/link_session.h"
 
+#include "acquire/transfer_sequence.h"
 #include "data/sample_store.h"
 #include "link/command_queue.h"
 #include "link/device_codes.h"
 #include "link/frame_codec.h"
 #include "link/protocol_engine.h"
+#include "link/sample_staging.h"
 #include "platform/clock.h"
 #include "platform/event.h"
 

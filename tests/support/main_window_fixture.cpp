@@ -6,10 +6,10 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "app/config_file.h"
 #include "app/main_window.h"
+#include "base/config_file.h"
 #include "data/sample_store.h"
-#include "link/serial_link.h"
+#include "platform/serial_link.h"
 #include "platform/serial_ports.h"
 #include "tests/support/scripted_frontend.h"
 
@@ -100,4 +100,11 @@ std::string MainWindowTest::attachPseudoTerminal(int port) {
     std::string device = ptsname(terminal);
     setenv(portVariable(port).c_str(), device.c_str(), 1);
     return device;
+}
+
+void CreatedMainWindowTest::SetUp() {
+    MainWindowTest::SetUp();
+    attachPseudoTerminal(1);
+    mainWindowCreate();
+    scripted.calls.clear();
 }

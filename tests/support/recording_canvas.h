@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "view/canvas.h"
+#include "ui/canvas.h"
 
 enum RecordedKind { RECORDED_LINE, RECORDED_RECTANGLE, RECORDED_TEXT };
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "acquire/transfer.h"
 #include "app/main_window.h"
-#include "data/set_time.h"
+#include "app/set_time_command.h"
+#include "app/transfer_command.h"
 #include "tests/support/scripted_hardcopy.h"
 
 ScriptedFrontend scripted;
@@ -88,7 +88,7 @@ std::vector<int> scriptedCheckedItems() {
     return ids;
 }
 
-// ---- frontend/frontend.h ----
+// ---- ui/frontend.h ----
 
 void uiMessageBox(const char* text, const char* caption, unsigned icon) {
     record(join({"messageBox", text, caption, number(icon)}));

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "frontend/frontend.h"
 #include "res/menu_table.h"
+#include "ui/frontend.h"
 
 struct ScriptedMessageBox {
     std::string text; // UTF-8, as shown

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "frontend/printer.h"
-#include "frontend/screen_capture.h"
 #include "tests/support/recording_canvas.h"
+#include "ui/printer.h"
+#include "ui/screen_capture.h"
 
 struct ScriptedPrinter {
     int chooseError = 0;     // what getPrinterDC returns

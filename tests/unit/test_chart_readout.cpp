@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "app/config_file.h"
+#include "base/config_file.h"
 #include "data/sample_store.h"
 #include "data/time_base.h"
 #include "res/text_table.h"

@@ -9,8 +9,8 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/config_file.h"
+#include "base/config_file.h"
+#include "base/error_codes.h"
 #include "platform/file.h"
 #include "tests/support/main_window_fixture.h"
 

@@ -9,14 +9,14 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/config_file.h"
 #include "app/main_window.h"
+#include "base/config_file.h"
 #include "link/command_queue.h"
 #include "link/device_codes.h"
 #include "link/protocol_engine.h"
-#include "link/serial_link.h"
 #include "link/tx_ring.h"
+#include "platform/serial_link.h"
+#include "res/resource_ids.h"
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/scripted_frontend.h"
 #include "view/drawing_objects.h"

@@ -2,10 +2,11 @@
 // integer arithmetic decides, the scroll codes, and the cursor drag's limits.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "data/sample_store.h"
+#include "res/resource_ids.h"
 #include "tests/support/scripted_frontend.h"
+#include "ui/frontend.h"
 #include "view/chart_view.h"
 #include "view/navigation.h"
 

@@ -8,6 +8,7 @@
 #include "link/device_codes.h"
 #include "link/frame_codec.h"
 #include "link/protocol_engine.h"
+#include "link/sample_staging.h"
 #include "link/tx_ring.h"
 #include "platform/event.h"
 

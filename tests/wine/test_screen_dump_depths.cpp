@@ -12,10 +12,10 @@
 #include <iterator>
 #include <string>
 
-#include "frontend/frontend.h"
 #include "output/bmp_file.h"
 #include "output/screen_dump.h"
 #include "platform/file.h"
+#include "ui/frontend.h"
 
 #include "frontend/win32/win32_screen_capture.h"
 

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <cstdlib>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "frontend/qt/qt_main_window.h"
+#include "res/resource_ids.h"
 #include "tests/qt/qt_modal.h"
 #include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"

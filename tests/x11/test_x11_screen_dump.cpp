@@ -11,10 +11,10 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "data/sample_store.h"
 #include "frontend/qt/qt_main_window.h"
+#include "res/resource_ids.h"
 #include "tests/qt/qt_modal.h"
 #include "tests/qt/qt_scratch_place.h"
 #include "tests/qt/qt_test_application.h"

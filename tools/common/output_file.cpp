@@ -3,8 +3,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/messages.h"
+#include "base/error_codes.h"
+#include "base/messages.h"
 #include "data/csv_export.h"
 #include "data/data_file_format.h"
 #include "data/sample_store.h"

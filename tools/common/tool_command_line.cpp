@@ -34,11 +34,15 @@ bool languageFromName(const char* name, uint16_t* languageBase) {
     return false;
 }
 
-static void printLine(const char* format, va_list arguments) {
+namespace {
+
+void printLine(const char* format, va_list arguments) {
     std::fprintf(stderr, "%s: ", TOOL_NAME);
     std::vfprintf(stderr, format, arguments);
     std::fputc('\n', stderr);
 }
+
+} // namespace
 
 void toolError(const char* format, ...) {
     va_list arguments;

@@ -1,7 +1,7 @@
 // The front end of korvex-convert: it has no window, and its only output
 // besides the file is the message of a failure, on standard error.
-#include "frontend/frontend.h"
 #include "tools/common/tool_command_line.h"
+#include "ui/frontend.h"
 
 void uiMessageBox(const char* text, const char* caption, unsigned) {
     printProgramMessage(text, caption);

@@ -15,8 +15,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/config_file.h"
-#include "app/messages.h"
+#include "base/config_file.h"
+#include "base/messages.h"
 #include "data/data_file_format.h"
 #include "platform/console.h"
 #include "res/text_table.h"

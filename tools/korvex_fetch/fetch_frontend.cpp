@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "acquire/transfer.h"
-#include "frontend/frontend.h"
+#include "app/transfer_command.h"
 #include "tools/common/tool_command_line.h"
+#include "ui/frontend.h"
 
 FetchAnswers fetchAnswers;
 FetchOutcome fetchOutcome;

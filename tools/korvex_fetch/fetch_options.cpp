@@ -4,12 +4,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "acquire/amount_table.h"
-#include "app/texts.h"
+#include "base/texts.h"
+#include "base/whole_number.h"
+#include "data/amount_table.h"
 #include "res/text_table.h"
 #include "tools/common/tool_command_line.h"
 
-static void printFetchUsage() {
+namespace {
+
+void printFetchUsage() {
     std::printf("Usage: korvex-fetch [--port COMn|DEVICE | --auto] [--span NAME|INDEX]\n"
                 "                    [--lang en|de|da] [-o FILE.kvd|FILE.daq|FILE.csv]\n"
                 "                    [--summary [--json] ...]\n"
@@ -28,7 +31,7 @@ static void printFetchUsage() {
                 SUMMARY_USAGE);
 }
 
-static bool sameIgnoringCase(const char* a, const char* b) {
+bool sameIgnoringCase(const char* a, const char* b) {
     for (; *a != '\0' && *b != '\0'; ++a, ++b) {
         char x = *a >= 'A' && *a <= 'Z' ? char(*a - 'A' + 'a') : *a;
         char y = *b >= 'A' && *b <= 'Z' ? char(*b - 'A' + 'a') : *b;
@@ -38,11 +41,12 @@ static bool sameIgnoringCase(const char* a, const char* b) {
     return *a == *b;
 }
 
+} // namespace
+
 int spanFromName(const char* name) {
-    char* end = nullptr;
-    long index = std::strtol(name, &end, 10);
-    if (end != name && *end == '\0')
-        return index >= 0 && index < AMOUNT_COUNT ? int(index) : -1;
+    uint64_t index = 0;
+    if (parseWholeNumber(name, UINT64_MAX, &index))
+        return index < AMOUNT_COUNT ? int(index) : -1;
     const uint16_t bases[] = {LANG_ENGLISH, LANG_GERMAN, LANG_DANISH};
     for (uint16_t base : bases) {
         for (int k = 0; k < AMOUNT_COUNT; ++k) {
@@ -55,7 +59,9 @@ int spanFromName(const char* name) {
     return -1;
 }
 
-static bool copyPath(char* out, const char* in) {
+namespace {
+
+bool copyPath(char* out, const char* in) {
     size_t length = std::strlen(in);
     if (length == 0 || length >= FETCH_PATH_SIZE)
         return false;
@@ -63,12 +69,11 @@ static bool copyPath(char* out, const char* in) {
     return true;
 }
 
-static int parsePort(const char* value, FetchOptions* options) {
+int parsePort(const char* value, FetchOptions* options) {
     if ((value[0] == 'C' || value[0] == 'c') && (value[1] == 'O' || value[1] == 'o') &&
         (value[2] == 'M' || value[2] == 'm')) {
-        char* end = nullptr;
-        long port = std::strtol(value + 3, &end, 10);
-        if (end == value + 3 || *end != '\0' || port < 1 || port > 8)
+        uint64_t port = 0;
+        if (!parseWholeNumber(value + 3, 8, &port) || port < 1)
             return toolUsageError("no such port (COM1..COM8): %s", value);
         options->port = int(port);
         return 0;
@@ -78,6 +83,8 @@ static int parsePort(const char* value, FetchOptions* options) {
     options->port = 0;
     return 0;
 }
+
+} // namespace
 
 int parseFetchOptions(int argc, char** argv, FetchOptions* options) {
     std::memset(options, 0, sizeof *options);

@@ -7,28 +7,30 @@
 #include <cstring>
 
 #include "acquire/port_select.h"
-#include "acquire/transfer.h"
-#include "app/app_state.h"
-#include "app/config_file.h"
+#include "acquire/transfer_sequence.h"
+#include "app/data_file_commands.h"
 #include "app/main_window.h"
-#include "app/messages.h"
-#include "data/data_file.h"
+#include "app/transfer_command.h"
+#include "base/config_file.h"
+#include "base/messages.h"
 #include "data/sample_store.h"
-#include "frontend/frontend.h"
 #include "link/command_queue.h"
 #include "link/protocol_engine.h"
-#include "link/serial_link.h"
+#include "link/sample_staging.h"
 #include "link/tx_ring.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file.h"
+#include "platform/serial_link.h"
 #include "platform/serial_ports.h"
+#include "res/resource_ids.h"
 #include "res/text_table.h"
 #include "tools/common/output_file.h"
 #include "tools/common/output_interrupt.h"
 #include "tools/common/tool_command_line.h"
 #include "tools/korvex_fetch/fetch_frontend.h"
 #include "tools/korvex_fetch/fetch_options.h"
+#include "ui/frontend.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -45,14 +47,16 @@ constexpr uint64_t STALL_LIMIT_MS = 5000;
 constexpr uint32_t LOOP_SLEEP_MS = 5;
 constexpr uint64_t STOP_DRAIN_MS = 500;
 
-static std::atomic<bool> interrupted;
+namespace {
 
-static void onInterrupt(int) {
+std::atomic<bool> interrupted;
+
+void onInterrupt(int) {
     interrupted.store(true);
 }
 
 // The save dialog's own number for a name too long has no words in the system.
-static void reportOutputError(const char* path, int error) {
+void reportOutputError(const char* path, int error) {
     if (error == FNERR_BUFFERTOOSMALL)
         reportPath(path, "file name too long");
     else
@@ -62,7 +66,7 @@ static void reportOutputError(const char* path, int error) {
 // The port as the user named it and the device it stands for: "COM1
 // (/dev/ttyUSB0)", or the device path given. False, with "COMn" alone,
 // when no device stands for the port.
-static bool describePort(int port, const char* device, char* text, size_t size) {
+bool describePort(int port, const char* device, char* text, size_t size) {
     if (port == 0) {
         std::snprintf(text, size, "%s", device);
         return true;
@@ -78,7 +82,7 @@ static bool describePort(int port, const char* device, char* text, size_t size) 
 
 // The search names no port when it fails; when not one of them stands for a
 // device, that is the reason, not a silent logger.
-static void reportSearchFailure() {
+void reportSearchFailure() {
     char path[FETCH_PATH_SIZE];
     for (int port = SERIAL_PORT_FIRST; port <= SERIAL_PORT_LAST; ++port) {
         if (resolveSerialPort(port, path, sizeof path) == 0)
@@ -90,7 +94,7 @@ static void reportSearchFailure() {
 
 // Opens the port the command line names; returns its number, 0 for the
 // device path given, or -1 after the program's message and the reason.
-static int openChosenPort(const FetchOptions& options) {
+int openChosenPort(const FetchOptions& options) {
     if (options.autoSearch) {
         const int found = searchPorts();
         if (found != 0)
@@ -116,7 +120,7 @@ static int openChosenPort(const FetchOptions& options) {
 // take minutes, not after it: the final name, ".kvd" added, is begun as the
 // save will begin it, and abandoned, which leaves nothing behind. A directory
 // is refused as named, before ".kvd" could turn it into a file beside it.
-static bool outputWritable(const char* name) {
+bool outputWritable(const char* name) {
     if (outputPathRefused(name))
         return false;
     char path[DATA_FILE_PATH_SIZE];
@@ -140,13 +144,13 @@ static bool outputWritable(const char* name) {
     return true;
 }
 
-static bool sequenceIdle() {
+bool sequenceIdle() {
     return !transferRunning() && !countConfirmPending && commandQueueEmpty();
 }
 
 // Runs the sequence until the transfer completes or ends without data.
 // Returns true when it completed.
-static bool runTransfer() {
+bool runTransfer() {
     uiPostCommand(IDM_TRANSFER);
     uint64_t nextPump = monotonicMs();
     uint64_t nextProgress = nextPump;
@@ -202,13 +206,13 @@ static bool runTransfer() {
     }
 }
 
-static void printStamp(const char* label, const SampleRecord& record) {
+void printStamp(const char* label, const SampleRecord& record) {
     std::printf("%s%02d/%02d-%02d, %02d:%02d:%02d.%d%d\n", label, record.day, record.month,
                 record.year, record.hour, record.minute, record.second, record.tenths,
                 record.hundredths);
 }
 
-static void printSummary(const char* file) {
+void printSummary(const char* file) {
     std::printf("count:    %u\n", dataHeader.count);
     std::printf("interval: %d.%02d s\n", dataHeader.interval / 100, dataHeader.interval % 100);
     if (dataHeader.count > 0) {
@@ -218,6 +222,8 @@ static void printSummary(const char* file) {
     if (file != nullptr)
         std::printf("file:     %s\n", file);
 }
+
+} // namespace
 
 int main(int argc, char** argv) {
     consoleUseUtf8(&argc, &argv);

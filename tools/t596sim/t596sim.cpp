@@ -12,6 +12,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "base/whole_number.h"
 #include "link/device_codes.h"
 #include "link/frame_codec.h"
 #include "tools/common/tool_command_line.h"
@@ -87,18 +88,6 @@ void printUsage() {
     fputs(USAGE, stdout);
 }
 
-bool parseLong(const char* text, long low, long high, long* value) {
-    if (text == nullptr || *text == '\0')
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    long v = strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || v < low || v > high)
-        return false;
-    *value = v;
-    return true;
-}
-
 // Returns -1 when the simulator should run, else the exit code.
 int parseOptions(int argc, char** argv, Options* o) {
     for (int i = 1; i < argc; ++i) {
@@ -126,13 +115,13 @@ int parseOptions(int argc, char** argv, Options* o) {
         if (i + 1 >= argc)
             return toolUsageError("missing value after %s", arg);
         const char* value = argv[++i];
-        long number = 0;
+        uint64_t number = 0;
         if (strcmp(arg, "--link") == 0) {
             o->linkPath = value;
         } else if (strcmp(arg, "--tty") == 0) {
             o->ttyPath = value;
         } else if (strcmp(arg, "--interval") == 0) {
-            if (!parseLong(value, 0, 100, &number))
+            if (!parseWholeNumber(value, 100, &number))
                 return toolUsageError("--interval takes 0..100 (hundredths of a second), not '%s'",
                                       value);
             o->interval = static_cast<uint16_t>(number);
@@ -158,7 +147,7 @@ int parseOptions(int argc, char** argv, Options* o) {
             o->noise = rate;
         } else {
             const bool count = strcmp(arg, "--echo-count") == 0;
-            if (!parseLong(value, 0, count ? MAX_COUNT : LONG_MAX, &number))
+            if (!parseWholeNumber(value, count ? MAX_COUNT : LONG_MAX, &number))
                 return count
                            ? toolUsageError("--echo-count takes 0..%u, not '%s'", MAX_COUNT, value)
                            : toolUsageError("%s takes a whole number from 0, not '%s'", arg, value);
