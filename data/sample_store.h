@@ -46,6 +46,18 @@ inline uint32_t storableCount(uint32_t count) {
     return count < SAMPLE_STORE_CAPACITY ? count : SAMPLE_STORE_CAPACITY;
 }
 
+// Records first .. first + count - 1 of the store: what an answer is asked
+// of (the whole store, a chart's records, a range of stamps).
+struct RecordScope {
+    uint32_t first;
+    uint32_t count;
+};
+
 extern SampleRecord sampleStore[SAMPLE_STORE_CAPACITY];
 extern DataHeader dataHeader;
 extern bool dataPresent;
+
+// Every record the header names, at most the store.
+inline RecordScope wholeStore() {
+    return {0, storableCount(dataHeader.count)};
+}

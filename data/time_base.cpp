@@ -224,6 +224,14 @@ bool isCalendarStamp(const SampleRecord& r) {
     return isCalendarTime(stampTime(r)) && r.tenths <= 9 && r.hundredths <= 9;
 }
 
+int64_t stampMoment(const SampleRecord& r) {
+    if (!isCalendarStamp(r))
+        return -1;
+    const int64_t days = daysFromCivil(r.year + 2000, r.month, r.day);
+    const int64_t seconds = ((days * 24 + r.hour) * 60 + r.minute) * 60 + r.second;
+    return seconds * 100 + r.tenths * 10 + r.hundredths;
+}
+
 // Whole eras of 400 years (146,097 days) keep both directions exact for any
 // year, before 1970 too.
 int64_t daysFromCivil(int64_t year, unsigned month, unsigned day) {

@@ -28,6 +28,10 @@ bool isCalendarStamp(const SampleRecord& record);
 // stamping's own leap rule steps through it).
 bool isCalendarTime(const SystemTime& time);
 
+// The moment a stamp names, in hundredths of a second since 1 January 1970,
+// so that stamps compare as numbers; -1 for a stamp that is no calendar time.
+int64_t stampMoment(const SampleRecord& record);
+
 // Days from 1 January 1970 to a date of the Gregorian calendar, and back.
 int64_t daysFromCivil(int64_t year, unsigned month, unsigned day);
 void civilFromDays(int64_t days, int64_t* year, unsigned* month, unsigned* day);
