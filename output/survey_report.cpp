@@ -28,7 +28,8 @@ const char HEAD[] =
     "section,header{margin:0 0 18px;break-inside:avoid;page-break-inside:avoid}\n"
     "table{border-collapse:collapse}td,th{padding:2px 8px 2px 0;text-align:left;"
     "vertical-align:top}th{border-bottom:1px solid #888}\n"
-    "td.n,th.n{text-align:right;white-space:nowrap}\n"
+    "td.n,th.n{text-align:right}td{white-space:nowrap}h2,h3{break-after:avoid}\n"
+    "thead{display:table-header-group}\n"
     "p.note{margin:0 0 6px;color:#444}\n"
     "svg.chart{width:100%;height:auto;display:block}\n"
     ".pair{display:flex;gap:12px}.pair>div{flex:1}\n"
@@ -42,7 +43,7 @@ const char HEAD[] =
     ".duration-blocks{fill:none;stroke:#d55e00;stroke-width:2}\n"
     ".key{display:inline-block;width:18px;height:3px;vertical-align:middle;margin:0 4px}\n"
     "@page{size:A4 landscape;margin:12mm}\n"
-    "@media print{body{margin:0;max-width:none;font-size:11px}"
+    "@media print{body{margin:0;max-width:none;font-size:10px}"
     "section.list{break-inside:auto;page-break-inside:auto}"
     "tr{break-inside:avoid;page-break-inside:avoid}}\n"
     "</style>\n";
@@ -205,32 +206,33 @@ void topBlocks() {
     htmlPut("</table></section>\n");
 }
 
-// The rows of a long list go into tables of a page's worth each, so that a
-// printed table never stands split from its head.
-constexpr uint32_t ROWS_PER_TABLE = 25;
-
-void excursionHead() {
-    htmlPrintf("<table><tr><th class=\"n\">%s</th><th>%s</th><th>%s</th><th class=\"n\">%s</th>"
-               "<th class=\"n\">%s</th><th class=\"n\">%s</th><th>%s</th><th class=\"n\">%s</th>"
-               "<th class=\"n\">%s</th>",
-               word(RW_THRESHOLD), word(RW_START), word(RW_END), word(RW_SAMPLES), word(RW_SECONDS),
-               word(RW_PEAK), word(RW_PEAK_TIME), word(RW_MEAN), word(RW_ABOVE_PERCENT_HOURS));
-    if (summary.ratedGiven)
-        htmlPrintf("<th class=\"n\">%s</th>", word(RW_ABOVE_KWH));
-    htmlPrintf("<th class=\"n\">%s</th></tr>\n", word(RW_BEFORE));
+// A list longer than the page goes on over the next, its head repeated.
+void listEnd(uint32_t count) {
+    htmlPut("</tbody></table>\n");
+    if (count == 0)
+        htmlPrintf("<p>%s</p>\n", word(RW_NONE));
+    if (count > REPORT_LIST_MOST)
+        htmlPrintf("<p>%u %s</p>\n", count - REPORT_LIST_MOST, word(RW_MORE));
+    htmlPut("</section>\n");
 }
 
-void excursionTables() {
+void excursionTable() {
     static ExcursionList list;
     startExcursions(&list, request->scope, request->summary);
     htmlPrintf("<section id=\"excursions\" class=\"list\"><h2>%s</h2><p class=\"note\">%s</p>\n",
                word(RW_EXCURSIONS), word(RW_EXCURSIONS_NOTE));
+    htmlPrintf("<table><thead><tr><th class=\"n\">%s</th><th>%s</th><th>%s</th>"
+               "<th class=\"n\">%s</th><th class=\"n\">%s</th><th class=\"n\">%s</th><th>%s</th>"
+               "<th class=\"n\">%s</th><th class=\"n\">%s</th>",
+               word(RW_THRESHOLD), word(RW_START), word(RW_END), word(RW_SAMPLES), word(RW_SECONDS),
+               word(RW_PEAK), word(RW_PEAK_TIME), word(RW_MEAN), word(RW_ABOVE_PERCENT_HOURS));
+    if (summary.ratedGiven)
+        htmlPrintf("<th class=\"n\">%s</th>", word(RW_ABOVE_KWH));
+    htmlPrintf("<th class=\"n\">%s</th></tr></thead><tbody>\n", word(RW_BEFORE));
     uint32_t count = 0;
     for (Excursion e; nextExcursion(&list, &e); ++count) {
         if (count >= REPORT_LIST_MOST)
             continue;
-        if (count % ROWS_PER_TABLE == 0)
-            excursionHead();
         htmlPrintf("<tr><td class=\"n\">%u %%</td><td>%s</td><td>%s</td><td class=\"n\">%u</td>"
                    "<td class=\"n\">%s</td><td class=\"n\">%u %%</td><td>%s</td>"
                    "<td class=\"n\">%s %%</td><td class=\"n\">%s</td>",
@@ -242,69 +244,39 @@ void excursionTables() {
         if (summary.ratedGiven)
             htmlPrintf("<td class=\"n\">%s</td>", htmlDecimal(e.aboveKwhThousandths, 3).text);
         if (e.beforeKnown)
-            htmlPrintf("<td class=\"n\">%s %%</td></tr>\n",
-                       htmlDecimal(e.beforeHundredths, 2).text);
+            htmlPrintf("<td class=\"n\">%s %%</td></tr>\n", htmlDecimal(e.beforeHundredths, 2).text);
         else
             htmlPrintf("<td class=\"n\">%s</td></tr>\n", word(RW_NONE));
-        if (count % ROWS_PER_TABLE == ROWS_PER_TABLE - 1 || count == REPORT_LIST_MOST - 1)
-            htmlPut("</table>\n");
     }
-    if (count > 0 && count < REPORT_LIST_MOST && count % ROWS_PER_TABLE != 0)
-        htmlPut("</table>\n");
-    if (count == 0)
-        htmlPrintf("<p>%s</p>\n", word(RW_NONE));
-    if (count > REPORT_LIST_MOST)
-        htmlPrintf("<p>%u %s</p>\n", count - REPORT_LIST_MOST, word(RW_MORE));
-    htmlPut("</section>\n");
+    listEnd(count);
 }
 
 void markerAndGapTables() {
     const RecordScope& scope = request->scope;
     const uint32_t end = scope.first + scope.count;
-    htmlPrintf("<section id=\"markers\" class=\"list\"><h2>%s</h2>\n", word(RW_MARKERS));
+    htmlPrintf("<section id=\"markers\" class=\"list\"><h2>%s</h2>\n<table><thead><tr><th>%s</th>"
+               "<th class=\"n\">%s</th></tr></thead><tbody>\n",
+               word(RW_MARKERS), word(RW_TIME), word(RW_CODE));
     uint32_t count = 0;
-    for (uint32_t i = nextMarker(scope, scope.first); i < end;
-         i = nextMarker(scope, i + 1), ++count) {
-        if (count >= REPORT_LIST_MOST)
-            continue;
-        if (count % ROWS_PER_TABLE == 0)
-            htmlPrintf("<table><tr><th>%s</th><th class=\"n\">%s</th></tr>\n", word(RW_TIME),
-                       word(RW_CODE));
-        htmlPrintf("<tr><td>%s</td><td class=\"n\">%u</td></tr>\n", htmlStamp(sampleStore[i]).text,
-                   sampleStore[i].value);
-        if (count % ROWS_PER_TABLE == ROWS_PER_TABLE - 1)
-            htmlPut("</table>\n");
+    for (uint32_t i = nextMarker(scope, scope.first); i < end; i = nextMarker(scope, i + 1), ++count) {
+        if (count < REPORT_LIST_MOST)
+            htmlPrintf("<tr><td>%s</td><td class=\"n\">%u</td></tr>\n",
+                       htmlStamp(sampleStore[i]).text, sampleStore[i].value);
     }
-    if (count > 0 && std::min(count, REPORT_LIST_MOST) % ROWS_PER_TABLE != 0)
-        htmlPut("</table>\n");
-    if (count == 0)
-        htmlPrintf("<p>%s</p>\n", word(RW_NONE));
-    if (count > REPORT_LIST_MOST)
-        htmlPrintf("<p>%u %s</p>\n", count - REPORT_LIST_MOST, word(RW_MORE));
-    htmlPrintf("</section>\n<section id=\"gaps\" class=\"list\"><h2>%s</h2>\n", word(RW_GAPS));
+    listEnd(count);
+    htmlPrintf("<section id=\"gaps\" class=\"list\"><h2>%s</h2>\n<table><thead><tr><th>%s</th>"
+               "<th class=\"n\">%s</th><th class=\"n\">%s</th></tr></thead><tbody>\n",
+               word(RW_GAPS), word(RW_START), word(RW_SAMPLES), word(RW_SECONDS));
     count = 0;
     uint32_t length = 0;
     for (uint32_t i = nextGapRun(scope, scope.first, &length); i < end;
          i = nextGapRun(scope, i + length, &length), ++count) {
-        if (count >= REPORT_LIST_MOST)
-            continue;
-        if (count % ROWS_PER_TABLE == 0)
-            htmlPrintf(
-                "<table><tr><th>%s</th><th class=\"n\">%s</th><th class=\"n\">%s</th></tr>\n",
-                word(RW_START), word(RW_SAMPLES), word(RW_SECONDS));
-        htmlPrintf("<tr><td>%s</td><td class=\"n\">%u</td><td class=\"n\">%s</td></tr>\n",
-                   htmlStamp(sampleStore[i]).text, length,
-                   htmlDecimal(uint64_t(length) * summary.interval, 2).text);
-        if (count % ROWS_PER_TABLE == ROWS_PER_TABLE - 1)
-            htmlPut("</table>\n");
+        if (count < REPORT_LIST_MOST)
+            htmlPrintf("<tr><td>%s</td><td class=\"n\">%u</td><td class=\"n\">%s</td></tr>\n",
+                       htmlStamp(sampleStore[i]).text, length,
+                       htmlDecimal(uint64_t(length) * summary.interval, 2).text);
     }
-    if (count > 0 && std::min(count, REPORT_LIST_MOST) % ROWS_PER_TABLE != 0)
-        htmlPut("</table>\n");
-    if (count == 0)
-        htmlPrintf("<p>%s</p>\n", word(RW_NONE));
-    if (count > REPORT_LIST_MOST)
-        htmlPrintf("<p>%u %s</p>\n", count - REPORT_LIST_MOST, word(RW_MORE));
-    htmlPut("</section>\n");
+    listEnd(count);
 }
 
 int writeReport(FileHandle file, const void*) {
@@ -327,7 +299,7 @@ int writeReport(FileHandle file, const void*) {
         summaryTable();
         chartSections();
         topBlocks();
-        excursionTables();
+        excursionTable();
         markerAndGapTables();
     }
     htmlPut("</body>\n</html>\n");

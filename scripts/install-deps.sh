@@ -23,8 +23,9 @@ packages=(
     # the Windows build and its tests under Wine
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
     fonts-dejavu-extra # a face as narrow as the charts need where Arial is missing
-    # the survey report opened, shot and printed by real browsers
-    chromium firefox-esr
+    # the survey report opened, shot and printed by real browsers, in a
+    # network namespace of the test's own
+    chromium firefox-esr iproute2
 )
 
 # The regional date and time formats are tested in these locales.
