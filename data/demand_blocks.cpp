@@ -18,28 +18,13 @@ constexpr uint64_t HUNDREDTHS_PER_MINUTE = 6000;
 // Static like the store; used only for such stamps.
 uint64_t blockedCodes[SAMPLE_STORE_CAPACITY];
 
-// The day since 1970 of the last date looked at: consecutive records mostly
-// share their date.
-struct StampMinutes {
-    uint8_t date[3] = {0, 0, 0}; // year, month, day
-    bool dateKnown = false;
-    int64_t days = 0;
-};
+constexpr int64_t HUNDREDTHS_PER_MINUTE_SIGNED = 6000;
 
 // The minute since 1970 a stamp falls in; -1 for a stamp that is no calendar
 // time.
-int64_t stampMinute(const SampleRecord& r, StampMinutes* cache) {
-    if (!isCalendarStamp(r))
-        return -1;
-    if (!cache->dateKnown || r.year != cache->date[0] || r.month != cache->date[1] ||
-        r.day != cache->date[2]) {
-        cache->date[0] = r.year;
-        cache->date[1] = r.month;
-        cache->date[2] = r.day;
-        cache->dateKnown = true;
-        cache->days = daysFromCivil(r.year + 2000, r.month, r.day);
-    }
-    return cache->days * MINUTES_PER_DAY + r.hour * 60 + r.minute;
+int64_t stampMinute(const SampleRecord& r, StampCache* cache) {
+    const int64_t moment = stampMomentCached(r, cache);
+    return moment < 0 ? -1 : moment / HUNDREDTHS_PER_MINUTE_SIGNED;
 }
 
 // Adds a record to the table's last block, or opens the next one. False when
@@ -61,7 +46,7 @@ bool addRecord(uint32_t block, uint8_t code) {
 
 // Stamps that went back: the blocks are gathered by sorting instead.
 void buildSorted(const RecordScope& scope) {
-    StampMinutes cache;
+    StampCache cache;
     uint32_t used = 0;
     for (uint32_t i = scope.first; i < scope.first + scope.count; ++i) {
         const int64_t minute = stampMinute(sampleStore[i], &cache);
@@ -85,7 +70,7 @@ void buildDemandBlocks(const RecordScope& scope, uint32_t minutes, uint16_t inte
     demandBlockMinutes = minutes;
     demandBlockInterval = interval;
     demandBlockCount = 0;
-    StampMinutes cache;
+    StampCache cache;
     int64_t lastMinute = -1;
     uint32_t lastBlock = 0;
     for (uint32_t i = scope.first; i < scope.first + scope.count; ++i) {

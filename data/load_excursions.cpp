@@ -13,19 +13,19 @@ constexpr uint64_t KWH_DIVISOR = 100ull * 1000 * 100 * 3600;
 void moveWindow(const ExcursionList& list, ExcursionScan* scan, uint32_t start, Excursion* run) {
     for (; scan->windowEnd < start; ++scan->windowEnd) {
         const SampleRecord& r = sampleStore[scan->windowEnd];
-        if (isValueCode(r.value) && isCalendarStamp(r)) {
+        if (isValueCode(r.value) && stampMomentCached(r, &scan->endStamps) >= 0) {
             scan->windowSum += r.value;
             ++scan->windowValues;
         }
     }
-    const int64_t startMoment = stampMoment(sampleStore[start]);
+    const int64_t startMoment = stampMomentCached(sampleStore[start], &scan->runStamps);
     run->beforeKnown = false;
     if (startMoment < 0)
         return;
     const int64_t periodStart = startMoment - int64_t(list.demandMinutes * HUNDREDTHS_PER_MINUTE);
     for (; scan->windowFirst < start; ++scan->windowFirst) {
         const SampleRecord& r = sampleStore[scan->windowFirst];
-        const int64_t moment = stampMoment(r);
+        const int64_t moment = stampMomentCached(r, &scan->firstStamps);
         if (moment >= periodStart)
             break;
         if (isValueCode(r.value) && moment >= 0) {

@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "data/load_summary.h"
+#include "data/time_base.h"
 
 struct Excursion {
     uint16_t percent;           // the threshold
@@ -43,7 +44,8 @@ struct ExcursionScan {
     uint32_t windowEnd;
     uint64_t windowSum; // their calendar-stamped value samples
     uint32_t windowValues;
-    bool pending; // an excursion found and not yet handed out
+    StampCache firstStamps, endStamps, runStamps; // one for each place that moves
+    bool pending;                                 // an excursion found and not yet handed out
     Excursion found;
 };
 

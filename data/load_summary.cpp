@@ -42,6 +42,9 @@ void findMaxDemand(LoadSummary* summary) {
 } // namespace
 
 uint64_t roundedQuotient(uint128 numerator, uint128 denominator) {
+    // Most quotients fit 64 bits, whose division is many times faster.
+    if (numerator < uint128(1) << 62 && denominator < uint128(1) << 62)
+        return (2 * uint64_t(numerator) + uint64_t(denominator)) / (2 * uint64_t(denominator));
     return uint64_t((2 * numerator + denominator) / (2 * denominator));
 }
 

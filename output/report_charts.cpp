@@ -78,10 +78,10 @@ struct ColumnMap {
     bool byTime;
     int64_t start, span;
     uint32_t first, count;
-    int at(uint32_t index) const {
+    int at(uint32_t index, StampCache* cache) const {
         int64_t offset, length;
         if (byTime) {
-            const int64_t moment = stampMoment(sampleStore[index]);
+            const int64_t moment = stampMomentCached(sampleStore[index], cache);
             if (moment < 0)
                 return -1;
             offset = moment - start;
@@ -96,8 +96,9 @@ struct ColumnMap {
 
 ColumnMap columnMap(const RecordScope& scope, uint16_t interval) {
     int64_t lowest = INT64_MAX, highest = INT64_MIN;
+    StampCache cache;
     for (uint32_t i = scope.first; i < scope.first + scope.count; ++i) {
-        const int64_t moment = stampMoment(sampleStore[i]);
+        const int64_t moment = stampMomentCached(sampleStore[i], &cache);
         if (moment >= 0) {
             lowest = std::min(lowest, moment);
             highest = std::max(highest, moment);
@@ -159,7 +160,8 @@ void shadeExcursions(const RecordScope& scope, const LoadSummaryRequest& request
         int k = 0;
         while (request.thresholds[k] != e.percent)
             ++k;
-        int from = map.at(e.startIndex), to = map.at(e.endIndex);
+        StampCache cache;
+        int from = map.at(e.startIndex, &cache), to = map.at(e.endIndex, &cache);
         if (from < 0 || to < 0)
             continue;
         if (from > to)
@@ -227,8 +229,9 @@ void drawRecordChart(const RecordScope& scope, const LoadSummary& summary,
     const ColumnMap map = columnMap(scope, summary.interval);
     for (Column& column : columns)
         column = Column{255, 0, false, false, 0, false};
+    StampCache cache;
     for (uint32_t i = scope.first; i < scope.first + scope.count; ++i) {
-        const int c = map.at(i);
+        const int c = map.at(i, &cache);
         if (c < 0)
             continue;
         Column& column = columns[c];

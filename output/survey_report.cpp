@@ -244,7 +244,8 @@ void excursionTable() {
         if (summary.ratedGiven)
             htmlPrintf("<td class=\"n\">%s</td>", htmlDecimal(e.aboveKwhThousandths, 3).text);
         if (e.beforeKnown)
-            htmlPrintf("<td class=\"n\">%s %%</td></tr>\n", htmlDecimal(e.beforeHundredths, 2).text);
+            htmlPrintf("<td class=\"n\">%s %%</td></tr>\n",
+                       htmlDecimal(e.beforeHundredths, 2).text);
         else
             htmlPrintf("<td class=\"n\">%s</td></tr>\n", word(RW_NONE));
     }
@@ -258,7 +259,8 @@ void markerAndGapTables() {
                "<th class=\"n\">%s</th></tr></thead><tbody>\n",
                word(RW_MARKERS), word(RW_TIME), word(RW_CODE));
     uint32_t count = 0;
-    for (uint32_t i = nextMarker(scope, scope.first); i < end; i = nextMarker(scope, i + 1), ++count) {
+    for (uint32_t i = nextMarker(scope, scope.first); i < end;
+         i = nextMarker(scope, i + 1), ++count) {
         if (count < REPORT_LIST_MOST)
             htmlPrintf("<tr><td>%s</td><td class=\"n\">%u</td></tr>\n",
                        htmlStamp(sampleStore[i]).text, sampleStore[i].value);
