@@ -109,8 +109,11 @@ void summarizeLoadIn(const LoadSummaryRequest& request, const RecordScope& scope
             above.shareTenThousandths =
                 uint32_t(roundedQuotient(10000ull * above.samples, summary->values));
     }
+    // Without a valid length no table is left that another scope built.
     if (demandMinutesValid(request.demandMinutes))
         buildDemandBlocks(scope, request.demandMinutes, summary->interval);
+    else
+        demandBlockCount = 0;
     if (summary->values == 0)
         return;
     summary->maximum = uint8_t(highest);

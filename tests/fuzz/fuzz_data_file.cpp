@@ -13,10 +13,7 @@
 #include <unistd.h>
 
 #include "data/data_file_format.h"
-#include "data/load_duration.h"
 #include "data/load_excursions.h"
-#include "data/load_heatmap.h"
-#include "data/load_profile.h"
 #include "data/sample_store.h"
 #include "output/survey_report.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -56,15 +53,7 @@ void summarizeEverything(const RecordScope& scope, uint32_t demandMinutes) {
     for (int k = 0; k < 4; ++k)
         fuzzRequire(held[k] == summary.above[k].samples,
                     "the excursions hold the samples at or above their threshold");
-    static LoadProfile profile;
-    computeLoadProfile(&profile);
-    static HeatmapDay day;
-    HeatmapCursor cursor{0};
-    while (nextHeatmapDay(&cursor, &day)) {
-    }
-    LoadDuration duration;
-    computeLoadDuration(scope, &duration);
-
+    // The report draws the daily profile, the heat map and the duration curve.
     static const std::string report = fuzzScratchDirectory() + "/report.html";
     SurveyReportRequest asked{scope, request, "<title>", "input.kvd", 100, "fuzz", {}};
     fuzzRequire(writeSurveyReport(report.c_str(), asked) == 0, "the report is written");
