@@ -74,8 +74,8 @@ target_compile_definitions(korvex_windows_test_support PUBLIC
 
 # The core's unit tests that need no POSIX system, and the Win32 services' own,
 # in one program run whole: a Wine start per test would cost more than the tests.
-set(KORVEX_WINDOWS_UNIT_TESTS chart_drawing chart_readout chart_view frame_codec navigation
-    protocol_engine sample_store set_time texts texts_messages time_base)
+set(KORVEX_WINDOWS_UNIT_TESTS chart_drawing chart_readout chart_view frame_codec messages
+    navigation protocol_engine sample_staging set_time_command text_table texts time_base)
 list(TRANSFORM KORVEX_WINDOWS_UNIT_TESTS REPLACE "(.+)" "tests/unit/test_\\1.cpp")
 file(GLOB KORVEX_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(unit_tests ${KORVEX_WINDOWS_UNIT_TESTS} ${KORVEX_WIN32_TESTS})

@@ -7,15 +7,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include "platform/file.h"
 #include "platform/posix/file_flush_posix.h"
+#include "platform/posix/file_identity_posix.h"
+#include "platform/posix/file_temporary_posix.h"
 
 namespace {
 
 constexpr int NAME_ATTEMPTS = 100;
 constexpr size_t COPY_CHUNK = 65536;
+constexpr mode_t OWNER_ONLY = 0600;
 
 int writeAll(int fd, const uint8_t* bytes, size_t size) {
     while (size > 0) {
@@ -30,23 +34,38 @@ int writeAll(int fd, const uint8_t* bytes, size_t size) {
     return 0;
 }
 
-int createBeside(const char* path, mode_t mode, char* backupPath, int* fd) {
+// The copy takes the first of its names that is free; a name that is taken
+// is never written to.
+int nameCopy(int copy, const char* path, char* temporaryPath, char* backupPath) {
     for (int attempt = 1; attempt <= NAME_ATTEMPTS; ++attempt) {
-        int written =
-            attempt == 1
-                ? std::snprintf(backupPath, FILE_PATH_SIZE, "%s.korvex-backup", path)
-                : std::snprintf(backupPath, FILE_PATH_SIZE, "%s.korvex-backup-%d", path, attempt);
-        if (written < 0 || written >= FILE_PATH_SIZE)
+        char name[FILE_PATH_SIZE];
+        int written = attempt == 1
+                          ? std::snprintf(name, sizeof name, "%s.korvex-backup", path)
+                          : std::snprintf(name, sizeof name, "%s.korvex-backup-%d", path, attempt);
+        if (written < 0 || written >= int(sizeof name))
             return ENAMETOOLONG;
-        do {
-            *fd = open(backupPath, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        } while (*fd < 0 && errno == EINTR);
-        if (*fd >= 0)
-            return 0;
-        if (errno != EEXIST)
-            return errno;
+        int err = temporaryNameAs(copy, temporaryPath, name, backupPath);
+        if (err != EEXIST)
+            return err;
     }
     return EEXIST;
+}
+
+// The copy is its owner's alone from its first byte: a directory's default
+// ACL may have given it entries that the file does not have.
+int makeCopy(int fd, const struct stat& old, const char* directory, char* temporaryPath,
+             int* copy) {
+    int err = temporaryCreate(directory, OWNER_ONLY, temporaryPath, copy);
+    if (err != 0)
+        return err;
+    err = fileDropAcl(*copy);
+    if (err == 0)
+        err = contentCopy(fd, 0, *copy);
+    if (err == 0)
+        err = descriptorFlush(*copy);
+    if (err == 0)
+        err = fileGiveAccessOf(fd, old, *copy);
+    return err;
 }
 
 } // namespace
@@ -68,49 +87,69 @@ int contentCopy(int from, off_t offset, int to) {
     }
 }
 
-int backupCreate(int fd, const struct stat& old, const char* path, char* backupPath,
-                 int* backupFd) {
-    backupPath[0] = '\0';
+int backupCreate(int fd, const struct stat& old, const char* path, char* temporaryPath,
+                 char* backupPath, int* backupFd) {
+    char directory[FILE_PATH_SIZE];
+    directoryOf(path, directory);
     int copy = -1;
-    int err = createBeside(path, old.st_mode & 0600, backupPath, &copy);
-    if (err != 0) {
-        backupPath[0] = '\0';
-        return err;
-    }
-    // The old content is the group's to read, as the file is; a group the
-    // saver is not in stays the directory's.
-    if (fchown(copy, uid_t(-1), old.st_gid) == 0)
-        fchmod(copy, old.st_mode & 0660);
-    err = contentCopy(fd, 0, copy);
+    int err = makeCopy(fd, old, directory, temporaryPath, &copy);
     if (err == 0)
-        err = descriptorFlush(copy);
-    if (err == 0) {
-        char directory[FILE_PATH_SIZE];
-        directoryOf(backupPath, directory);
+        err = nameCopy(copy, path, temporaryPath, backupPath);
+    if (err == 0)
         err = directoryFlush(directory);
+    if (err == 0) {
+        *backupFd = copy;
+        return 0;
     }
-    if (err != 0) {
+    if (copy >= 0)
         close(copy);
+    if (temporaryPath[0] != '\0') {
+        unlink(temporaryPath);
+        temporaryPath[0] = '\0';
+    }
+    if (backupPath[0] != '\0') {
         unlink(backupPath);
         backupPath[0] = '\0';
+    }
+    return err;
+}
+
+int backupInMemory(int fd, int* backupFd) {
+    const int copy = memfd_create("korvex-old-content", MFD_CLOEXEC);
+    if (copy < 0)
+        return errno;
+    int err = contentCopy(fd, 0, copy);
+    if (err != 0) {
+        close(copy);
         return err;
     }
     *backupFd = copy;
     return 0;
 }
 
-int backupRestore(int backupFd, int fd) {
+int backupRestore(int backupFd, int fd, uint64_t* newTail) {
+    *newTail = BACKUP_NOT_RESTORED;
     if (lseek(fd, 0, SEEK_SET) != 0)
         return errno;
-    int err = contentCopy(backupFd, 0, fd);
-    const off_t length = err == 0 ? lseek(fd, 0, SEEK_CUR) : 0;
-    if (err == 0 && (length < 0 || ftruncate(fd, length) != 0))
-        err = errno;
-    return err != 0 ? err : descriptorFlush(fd);
+    if (int err = contentCopy(backupFd, 0, fd); err != 0)
+        return err;
+    const off_t length = lseek(fd, 0, SEEK_CUR);
+    struct stat now;
+    if (length < 0 || fstat(fd, &now) != 0)
+        return errno;
+    *newTail = 0;
+    // Cut only where the new content was longer: a file that need not be cut
+    // cannot fail to be.
+    if (now.st_size > length && ftruncate(fd, length) != 0) {
+        *newTail = uint64_t(now.st_size - length);
+        return errno;
+    }
+    return descriptorFlush(fd);
 }
 
-void backupRemove(int backupFd, const char* backupPath) {
-    close(backupFd);
+void backupRemove(const char* backupPath) {
+    if (backupPath[0] == '\0')
+        return;
     unlink(backupPath);
     char directory[FILE_PATH_SIZE];
     directoryOf(backupPath, directory);

@@ -1,15 +1,36 @@
-// Files opened without sharing: an advisory lock taken right after open stands
-// in for the exclusive share mode, so a second holder fails instead of both
-// writing the same file.
+// Files opened as the system's share modes would: an advisory lock taken
+// right after open, shared by readers and held alone by a writer, so a second
+// writer fails instead of both writing the same file, while readers never
+// fail each other.
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "platform/file.h"
 
+extern const int FILE_ERROR_HELD = EWOULDBLOCK;
+
 namespace {
+
+constexpr int LOCK_POLL_MS = 10;
+
+// A writer fails at once on a held file; a reader waits a while for the
+// writer, whose save is then whole (or the old file is, renamed away).
+int lockFor(int fd, unsigned access) {
+    if (access & FILE_WRITE)
+        return flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
+    for (int waited = 0;; waited += LOCK_POLL_MS) {
+        if (flock(fd, LOCK_SH | LOCK_NB) == 0)
+            return 0;
+        if (errno != EWOULDBLOCK || waited >= FILE_HELD_WAIT_MS)
+            return errno;
+        const struct timespec pause = {0, LOCK_POLL_MS * 1000000L};
+        nanosleep(&pause, nullptr);
+    }
+}
 
 // Non-blocking only for the open itself: a FIFO picked by mistake would
 // otherwise wait for a writer for ever. Such a file is then refused.
@@ -79,8 +100,7 @@ int fileOpen(const char* path, unsigned access, FileDisposition disposition, Fil
         close(fd);
         return statErr;
     }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        int err = errno;
+    if (int err = lockFor(fd, access); err != 0) {
         close(fd);
         return err;
     }

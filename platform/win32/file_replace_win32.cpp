@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/file.h"
+#include "platform/replacement_outcome.h"
 #include "platform/replacements_under_way.h"
 #include "platform/win32/text_win32.h"
 
@@ -35,20 +36,27 @@ size_t directoryLength(const char* path) {
     return length;
 }
 
+FileReplaceOutcome& outcome = replacementOutcome;
+
+// The name is written down only once the file is ours: a console interrupt
+// (another thread) then never removes a file of that name that is not.
 int createTemporary(const char* path, char* temporaryPath, HANDLE* handle) {
     static std::atomic<unsigned> sequence;
     int directory = int(directoryLength(path));
     for (int attempt = 0; attempt < TEMPORARY_ATTEMPTS; ++attempt) {
-        int written = std::snprintf(temporaryPath, FILE_PATH_SIZE, "%.*s.korvex-%lu-%u.tmp",
+        char candidate[FILE_PATH_SIZE];
+        int written = std::snprintf(candidate, sizeof candidate, "%.*s.korvex-%lu-%u.tmp",
                                     directory, path, GetCurrentProcessId(), sequence.fetch_add(1));
-        if (written < 0 || written >= FILE_PATH_SIZE)
+        if (written < 0 || written >= int(sizeof candidate))
             return ERROR_FILENAME_EXCED_RANGE;
         std::wstring wide;
-        utf8ToWide(temporaryPath, &wide);
+        utf8ToWide(candidate, &wide);
         *handle = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (*handle != INVALID_HANDLE_VALUE)
+        if (*handle != INVALID_HANDLE_VALUE) {
+            std::strcpy(temporaryPath, candidate);
             return 0;
+        }
         DWORD err = GetLastError();
         if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS)
             return int(err);
@@ -68,7 +76,18 @@ bool processGone(DWORD id) {
     return gone;
 }
 
+// Removes a file only when nobody has it open: its writer holds it without
+// sharing until just before it takes its name, so a live one stays.
+void removeUnheld(const std::wstring& name) {
+    HANDLE held = CreateFileW(name.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (held != INVALID_HANDLE_VALUE)
+        CloseHandle(held);
+}
+
 // The temporary files a killed process left beside the names it was saving.
+// The process number alone proves nothing (on a network share it may be
+// another machine's process), so the file must also be held by nobody.
 void removeStaleTemporaries(const char* path) {
     const int directory = int(directoryLength(path));
     char pattern[FILE_PATH_SIZE];
@@ -94,7 +113,7 @@ void removeStaleTemporaries(const char* path) {
         std::string stale = std::string(path, size_t(directory)) + wideToUtf8(name);
         std::wstring wide;
         if (utf8ToWide(stale.c_str(), &wide))
-            DeleteFileW(wide.c_str());
+            removeUnheld(wide);
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
@@ -138,7 +157,8 @@ int renameOver(const FileReplacement* replacement, bool hadPrevious, bool* oldGo
 
 // When a failure has removed the old file, the new one is the only copy of
 // the data. It takes a name beside the chosen one that the user recognises
-// and that no later save mistakes for a stale temporary file.
+// and that no later save mistakes for a stale temporary file; the outcome
+// names it.
 void keepOnlyCopy(const FileReplacement* replacement) {
     std::wstring temporary;
     utf8ToWide(replacement->temporaryPath, &temporary);
@@ -151,8 +171,11 @@ void keepOnlyCopy(const FileReplacement* replacement) {
         std::wstring wide;
         if (written < 0 || written >= int(sizeof kept) || !utf8ToWide(kept, &wide))
             return;
-        if (MoveFileExW(temporary.c_str(), wide.c_str(), MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(temporary.c_str(), wide.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            outcome.left = FILE_LEFT_NOTHING;
+            std::strcpy(outcome.copyPath, kept);
             return;
+        }
         DWORD err = GetLastError();
         if (err != ERROR_ALREADY_EXISTS && err != ERROR_FILE_EXISTS)
             return;
@@ -172,9 +195,12 @@ void abandon(FileReplacement* replacement) {
 } // namespace
 
 int fileReplaceBegin(const char* path, FileReplacement* replacement) {
+    startOutcome();
     replacement->file = FILE_NONE;
     replacement->previous = FILE_NONE;
     replacement->backup = FILE_NONE;
+    replacement->overwriting = false;
+    replacement->previousMade = false;
     replacement->temporaryPath[0] = '\0';
     replacement->backupPath[0] = '\0';
     if (std::strlen(path) >= size_t(FILE_PATH_SIZE))
@@ -224,6 +250,7 @@ int fileReplaceKeepTail(FileReplacement* replacement, uint64_t offset) {
 }
 
 int fileReplaceCommit(FileReplacement* replacement) {
+    startOutcome();
     HANDLE file = handleOf(replacement->file);
     int err = FlushFileBuffers(file) ? 0 : int(GetLastError());
     if (!CloseHandle(file) && err == 0)
@@ -242,12 +269,14 @@ int fileReplaceCommit(FileReplacement* replacement) {
         keepOnlyCopy(replacement);
     replacement->temporaryPath[0] = '\0';
     delistReplacement(replacement);
+    // The rename writes through, so a commit that succeeded is on the disk.
+    if (err == 0)
+        outcome.left = FILE_LEFT_NEW;
     return err;
 }
 
-// The rename writes through, so a commit that succeeded is on the disk.
-bool fileReplaceUnconfirmed() {
-    return false;
+const FileReplaceOutcome& fileReplaceOutcome() {
+    return outcome;
 }
 
 void fileReplaceAbandon(FileReplacement* replacement) {

@@ -1,5 +1,6 @@
-// Files opened with share mode 0, so a second holder, this program or another,
-// fails instead of both writing the same file. Paths are UTF-8 and go to the
+// Files opened as readers share them and a writer holds them alone: a second
+// writer, this program or another, fails instead of both writing the same
+// file, while readers never fail each other. Paths are UTF-8 and go to the
 // system's wide calls, so any name the user can type works.
 #include <windows.h>
 
@@ -10,6 +11,10 @@
 
 static_assert(FILE_ERROR_NOT_FOUND == ERROR_FILE_NOT_FOUND,
               "the portable number of a missing file");
+
+extern const int FILE_ERROR_HELD = ERROR_SHARING_VIOLATION;
+
+constexpr DWORD HELD_POLL_MS = 10;
 
 namespace {
 
@@ -39,10 +44,19 @@ int fileOpen(const char* path, unsigned access, FileDisposition disposition, Fil
         return ERROR_NO_UNICODE_TRANSLATION;
     DWORD desired =
         ((access & FILE_READ) ? GENERIC_READ : 0) | ((access & FILE_WRITE) ? GENERIC_WRITE : 0);
-    HANDLE handle = CreateFileW(widePath.c_str(), desired, 0, nullptr, creationOf(disposition),
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return int(GetLastError());
+    // A reader waits a while for a writer, whose save is then whole.
+    const bool reader = !(access & FILE_WRITE);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (DWORD waited = 0;; waited += HELD_POLL_MS) {
+        handle = CreateFileW(widePath.c_str(), desired, reader ? FILE_SHARE_READ : 0, nullptr,
+                             creationOf(disposition), FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE)
+            break;
+        const DWORD err = GetLastError();
+        if (!reader || err != ERROR_SHARING_VIOLATION || waited >= DWORD(FILE_HELD_WAIT_MS))
+            return int(err);
+        Sleep(HELD_POLL_MS);
+    }
     bool wasThere = disposition == FILE_OPEN_EXISTING || GetLastError() == ERROR_ALREADY_EXISTS;
     // Names such as NUL, CON or COM1 open devices, which hold no data file.
     if (GetFileType(handle) != FILE_TYPE_DISK) {

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "tests/e2e/test_transfer_program.h"
+#include "tests/e2e/program_on_sims.h"
 
 class FetchOnSims : public ProgramOnSims {
   protected:

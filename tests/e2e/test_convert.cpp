@@ -17,7 +17,7 @@
 #include "data/time_base.h"
 #include "res/resource_ids.h"
 #include "res/text_table.h"
-#include "tests/e2e/test_transfer_program.h"
+#include "tests/e2e/program_on_sims.h"
 #include "tests/support/scripted_frontend.h"
 #include "tools/t596sim/sim_pattern.h"
 

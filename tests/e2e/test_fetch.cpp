@@ -151,8 +151,10 @@ TEST_F(Fetch, ASaveThatDoesNotFitLeavesTheOldFileWhole) {
     startSimOn(1, {"--interval", "10", "--pace", "none"});
     FetchRun run = runFetch("--port '" + std::string(sims[0].linkPath) +
                             "' --span '20 minutes' -o '" + old + "'");
+    // The new content is gathered in memory and found not to fit before the
+    // old file changes: the save itself fails, as Save reports a failure.
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.output.find("Error saving data to data file!\nkorvex-fetch: " + old +
+    EXPECT_NE(run.output.find("Unable to save data on disc!: 28\nkorvex-fetch: " + old +
                               ": No space left on device\n"),
               std::string::npos)
         << run.output;
@@ -162,8 +164,8 @@ TEST_F(Fetch, ASaveThatDoesNotFitLeavesTheOldFileWhole) {
     showPreviousData(12000);
     scripted.fileAnswers.push_back({true, old, 0});
     mainWindowCommand(IDM_SAVE, 0);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{
-                                  "Error saving data to data file! / Vantorix Data Acquisition"});
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{"Unable to save data on disc!: 28 / Error:"});
     EXPECT_EQ(std::system(same.c_str()), 0);
     umount(tiny.c_str());
 }

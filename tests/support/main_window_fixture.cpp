@@ -101,3 +101,10 @@ std::string MainWindowTest::attachPseudoTerminal(int port) {
     setenv(portVariable(port).c_str(), device.c_str(), 1);
     return device;
 }
+
+void CreatedMainWindowTest::SetUp() {
+    MainWindowTest::SetUp();
+    attachPseudoTerminal(1);
+    mainWindowCreate();
+    scripted.calls.clear();
+}

@@ -45,3 +45,10 @@ class MainWindowTest : public ConfigDirectoryTest {
   private:
     std::vector<int> terminals_;
 };
+
+// The main window created on a COM1 that opens, with the calls of its
+// creation forgotten: the state every routed command meets.
+class CreatedMainWindowTest : public MainWindowTest {
+  protected:
+    void SetUp() override;
+};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "link/device_codes.h"
@@ -74,58 +75,68 @@ TEST_F(FrameCodec, EveryValueFrameDecodesBack) {
     }
 }
 
-TEST_F(FrameCodec, FillerIsSkippedAnywhere) {
-    EXPECT_EQ(valuesFrom({0x61, 0x41, 0xA2, 0x0D}), std::vector<uint16_t>{100});
-    EXPECT_EQ(valuesFrom({0x61, 0xFF, 0x41, 0xA2, 0xFF, 0x0D}), std::vector<uint16_t>{100});
-    EXPECT_EQ(valuesFrom({0xFF, 0xFF, 0x61, 0x41, 0xFF, 0xA2, 0x0D}), std::vector<uint16_t>{100});
+// Lines through the receive path: bytes given in turn, each with the values
+// its line yields; the line carries over from one step to the next.
+using Values = std::vector<uint16_t>;
+
+struct LineStep {
+    Bytes bytes;
+    Values values;
+};
+
+struct LineCase {
+    const char* name;
+    std::vector<LineStep> steps;
+};
+
+// Keeps the test's name readable where GoogleTest would dump the case's bytes.
+void PrintTo(const LineCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-TEST_F(FrameCodec, EmptyLinesYieldNothing) {
-    EXPECT_TRUE(valuesFrom({0x0D}).empty());
-    EXPECT_TRUE(valuesFrom({0x0D, 0x0D}).empty());
+// What the ninth byte of the second long line below holds.
+constexpr uint8_t SUM_OF_EIGHT = uint8_t(0x61 + 0x41 + 0x11 + 0x11 + 0x11 + 0x11 + 0x21 + 0x31);
+
+const LineCase LINES[] = {
+    {"FillerIsSkippedAnywhere",
+     {{{0x61, 0x41, 0xA2, 0x0D}, {100}},
+      {{0x61, 0xFF, 0x41, 0xA2, 0xFF, 0x0D}, {100}},
+      {{0xFF, 0xFF, 0x61, 0x41, 0xFF, 0xA2, 0x0D}, {100}}}},
     // ... and leave the next frame whole.
-    EXPECT_EQ(valuesFrom({0x0D, 0x0D, 0x61, 0x41, 0xA2, 0x0D}), std::vector<uint16_t>{100});
-}
-
-TEST_F(FrameCodec, RejectsBadChecksumsOneByteLinesAndLeadingZero) {
-    EXPECT_TRUE(valuesFrom({0x61, 0x41, 0xA3, 0x0D}).empty());
-    EXPECT_TRUE(valuesFrom({0x41, 0x0D}).empty());
-    EXPECT_TRUE(valuesFrom({0x00, 0x61, 0x41, 0xA2, 0x0D}).empty());
+    {"EmptyLinesYieldNothing",
+     {{{0x0D}, {}}, {{0x0D, 0x0D}, {}}, {{0x0D, 0x0D, 0x61, 0x41, 0xA2, 0x0D}, {100}}}},
     // The next line starts fresh after each rejected one.
-    EXPECT_EQ(valuesFrom({0x61, 0x41, 0xA2, 0x0D}), std::vector<uint16_t>{100});
-}
-
-TEST_F(FrameCodec, LowNibblesAreLeftToTheChecksum) {
-    EXPECT_EQ(valuesFrom({0x60, 0x41, 0xA1, 0x0D}), std::vector<uint16_t>{100});
-}
-
-TEST_F(FrameCodec, LineLongerThanSevenBytesIsCutToItsFirstSeven) {
-    // Byte 6 is the sum of bytes 0-5, so the cut line passes; bytes 7 and 8 are lost.
-    Bytes passing{0x61, 0x41, 0x11, 0x11, 0x11, 0x11, 0xE6, 0x99, 0x77, 0x0D};
-    EXPECT_EQ(valuesFrom(passing), std::vector<uint16_t>{100});
-
-    // Here only the ninth byte would match the sum of the first eight: the line fails.
-    auto sumOfEight = static_cast<uint8_t>(0x61 + 0x41 + 0x11 + 0x11 + 0x11 + 0x11 + 0x21 + 0x31);
-    Bytes failing{0x61, 0x41, 0x11, 0x11, 0x11, 0x11, 0x21, 0x31, sumOfEight, 0x0D};
-    EXPECT_TRUE(valuesFrom(failing).empty());
-}
-
-TEST_F(FrameCodec, SixByteTextDecodesAsEightBitValue) {
+    {"RejectsBadChecksumsOneByteLinesAndLeadingZero",
+     {{{0x61, 0x41, 0xA3, 0x0D}, {}},
+      {{0x41, 0x0D}, {}},
+      {{0x00, 0x61, 0x41, 0xA2, 0x0D}, {}},
+      {{0x61, 0x41, 0xA2, 0x0D}, {100}}}},
+    {"LowNibblesAreLeftToTheChecksum", {{{0x60, 0x41, 0xA1, 0x0D}, {100}}}},
+    // Byte 6 is the sum of bytes 0-5, so the cut line passes; bytes 7 and 8 are
+    // lost. Then only the ninth byte would match the sum of the first eight:
+    // the line fails.
+    {"LineLongerThanSevenBytesIsCutToItsFirstSeven",
+     {{{0x61, 0x41, 0x11, 0x11, 0x11, 0x11, 0xE6, 0x99, 0x77, 0x0D}, {100}},
+      {{0x61, 0x41, 0x11, 0x11, 0x11, 0x11, 0x21, 0x31, SUM_OF_EIGHT, 0x0D}, {}}}},
     // Would be the 16-bit code 0x6412 if the length were not exactly five.
-    Bytes sixBytes{0x61, 0x41, 0x11, 0x21, 0x31, 0x05, 0x0D};
-    EXPECT_EQ(valuesFrom(sixBytes), std::vector<uint16_t>{100});
-}
-
-TEST_F(FrameCodec, SixteenBitFrameMayCarryASmallValue) {
-    EXPECT_EQ(valuesFrom({0x01, 0x01, 0x61, 0x41, 0xA4, 0x0D}), std::vector<uint16_t>{100});
-}
-
-TEST_F(FrameCodec, PartialLineContinuesIntoTheNextBytes) {
+    {"SixByteTextDecodesAsEightBitValue", {{{0x61, 0x41, 0x11, 0x21, 0x31, 0x05, 0x0D}, {100}}}},
+    {"SixteenBitFrameMayCarryASmallValue", {{{0x01, 0x01, 0x61, 0x41, 0xA4, 0x0D}, {100}}}},
     // Two bytes left over from an earlier port spoil the first frame only.
-    EXPECT_TRUE(valuesFrom({0x61, 0x41}).empty());
-    EXPECT_TRUE(valuesFrom({0x61, 0x41, 0xA2, 0x0D}).empty());
-    EXPECT_EQ(valuesFrom({0x61, 0x41, 0xA2, 0x0D}), std::vector<uint16_t>{100});
+    {"PartialLineContinuesIntoTheNextBytes",
+     {{{0x61, 0x41}, {}}, {{0x61, 0x41, 0xA2, 0x0D}, {}}, {{0x61, 0x41, 0xA2, 0x0D}, {100}}}},
+};
+
+class FrameCodecLines : public FrameCodec, public ::testing::WithParamInterface<LineCase> {};
+
+TEST_P(FrameCodecLines, YieldTheirValues) {
+    const std::vector<LineStep>& steps = GetParam().steps;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        EXPECT_EQ(valuesFrom(steps[i].bytes), steps[i].values) << "step " << i;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Received, FrameCodecLines, ::testing::ValuesIn(LINES),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FrameCodec, BoundedLengthTreatsAnUnterminatedTextAsEmpty) {
     uint8_t text[BOUNDED_LENGTH_LIMIT + 1];

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "data/sample_store.h"
@@ -62,20 +64,8 @@ TEST_F(TimeBase, EmptyStoreIsNotTouched) {
     EXPECT_EQ(at(0), (Stamp{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
-TEST_F(TimeBase, SingleRecordGetsOnlyTheAnchor) {
-    sampleStore[1] = SampleRecord{1, 2, 3, 4, 5, 6, 7, 8, 9};
-    useStore(1, 100);
-    stampFromStart(timeOf(2009, 6, 1, 12, 0, 0));
-    EXPECT_EQ(at(0), (Stamp{9, 6, 1, 12, 0, 0, 0, 0}));
-    stampFromEnd(timeOf(2010, 7, 2, 13, 1, 1));
-    EXPECT_EQ(at(0), (Stamp{10, 7, 2, 13, 1, 1, 0, 0}));
-    EXPECT_EQ(at(1), (Stamp{1, 2, 3, 4, 5, 6, 7, 8}));
-}
-
-TEST_F(TimeBase, AnchorDropsMillisecondsAndCentury) {
+TEST_F(TimeBase, AnchorDropsTheCentury) {
     useStore(1, 5);
-    stampFromEnd(timeOf(2009, 12, 31, 23, 59, 59, 999));
-    EXPECT_EQ(at(0), (Stamp{9, 12, 31, 23, 59, 59, 0, 0}));
     stampFromStart(timeOf(9, 1, 1, 0, 0, 0));
     EXPECT_EQ(at(0).year, 9);
     stampFromStart(timeOf(2109, 1, 1, 0, 0, 0));
@@ -94,30 +84,6 @@ TEST_F(TimeBase, StampingLeavesTheValuesAlone) {
     }
 }
 
-TEST_F(TimeBase, ForwardAtTwoHundredthsCrossesTheYearEnd) {
-    useStore(60, 2);
-    stampFromStart(timeOf(2009, 12, 31, 23, 59, 59));
-    EXPECT_EQ(at(49), (Stamp{9, 12, 31, 23, 59, 59, 9, 8}));
-    EXPECT_EQ(at(50), (Stamp{10, 1, 1, 0, 0, 0, 0, 0}));
-}
-
-TEST_F(TimeBase, BackwardOverTheEndOfFebruary) {
-    useStore(2, 100);
-    stampFromEnd(timeOf(2008, 3, 1, 0, 0, 0));
-    EXPECT_EQ(at(0), (Stamp{8, 2, 29, 23, 59, 59, 0, 0}));
-    stampFromEnd(timeOf(2009, 3, 1, 0, 0, 0));
-    EXPECT_EQ(at(0), (Stamp{9, 2, 28, 23, 59, 59, 0, 0}));
-}
-
-TEST_F(TimeBase, BackwardInHundredthsBorrowsFromTheSecond) {
-    useStore(4, 5);
-    stampFromEnd(timeOf(2009, 6, 1, 12, 0, 0));
-    EXPECT_EQ(at(3), (Stamp{9, 6, 1, 12, 0, 0, 0, 0}));
-    EXPECT_EQ(at(2), (Stamp{9, 6, 1, 11, 59, 59, 9, 5}));
-    EXPECT_EQ(at(1), (Stamp{9, 6, 1, 11, 59, 59, 9, 0}));
-    EXPECT_EQ(at(0), (Stamp{9, 6, 1, 11, 59, 59, 8, 5}));
-}
-
 TEST_F(TimeBase, ForwardInTenthsKeepsHundredthsAtZero) {
     useStore(7, 20);
     stampFromStart(timeOf(2009, 6, 1, 12, 0, 0));
@@ -129,57 +95,123 @@ TEST_F(TimeBase, ForwardInTenthsKeepsHundredthsAtZero) {
     }
 }
 
-TEST_F(TimeBase, UnitsDigitOfATenthsIntervalIsNotApplied) {
-    useStore(12, 15);
-    stampFromStart(timeOf(2009, 6, 1, 12, 0, 0));
-    EXPECT_EQ(at(1), (Stamp{9, 6, 1, 12, 0, 0, 1, 0}));
-    EXPECT_EQ(at(11), (Stamp{9, 6, 1, 12, 0, 1, 1, 0}));
-    stampFromEnd(timeOf(2009, 6, 1, 12, 0, 0));
-    EXPECT_EQ(at(10), (Stamp{9, 6, 1, 11, 59, 59, 9, 0}));
+// Worked stampings: a store of count records at interval, stamped in turn from
+// each anchor, and the records each stamping must leave. The record past the
+// count holds PAST_THE_COUNT, which no stamping may change.
+enum Direction { FROM_START, FROM_END };
+
+struct Stamping {
+    Direction direction;
+    SystemTime anchor;
+    std::vector<std::pair<uint32_t, Stamp>> records; // index, stamp
+};
+
+struct StampingCase {
+    const char* name;
+    uint32_t count;
+    uint16_t interval;
+    std::vector<Stamping> stampings;
+};
+
+// Keeps the test's name readable where GoogleTest would dump the case's bytes.
+void PrintTo(const StampingCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-TEST_F(TimeBase, ZeroIntervalGivesEveryRecordTheAnchor) {
-    useStore(100, 0);
-    stampFromStart(timeOf(2009, 6, 1, 12, 0, 0));
-    EXPECT_EQ(at(99), (Stamp{9, 6, 1, 12, 0, 0, 0, 0}));
-    stampFromEnd(timeOf(2009, 6, 2, 12, 0, 0));
-    EXPECT_EQ(at(0), (Stamp{9, 6, 2, 12, 0, 0, 0, 0}));
-}
+const SampleRecord PAST_THE_COUNT{1, 2, 3, 4, 5, 6, 7, 8, 9};
 
-TEST_F(TimeBase, IntervalsAboveOneSecondStepByOneSecond) {
-    useStore(3, 250);
-    stampFromStart(timeOf(2009, 6, 1, 12, 0, 0));
-    EXPECT_EQ(at(2), (Stamp{9, 6, 1, 12, 0, 2, 0, 0}));
-    stampFromEnd(timeOf(2009, 6, 1, 12, 0, 0));
-    EXPECT_EQ(at(0), (Stamp{9, 6, 1, 11, 59, 58, 0, 0}));
-}
-
-TEST_F(TimeBase, YearByteWrapsBelowZeroAndPastNinetyNine) {
-    useStore(2, 100);
-    stampFromEnd(timeOf(2000, 1, 1, 0, 0, 0));
-    EXPECT_EQ(at(0), (Stamp{255, 12, 31, 23, 59, 59, 0, 0}));
-    stampFromStart(timeOf(2099, 12, 31, 23, 59, 59));
-    EXPECT_EQ(at(1), (Stamp{100, 1, 1, 0, 0, 0, 0, 0}));
-}
-
-TEST_F(TimeBase, OutOfRangeMonthFromAFileIsSteppedWithoutHarm) {
+const StampingCase STAMPINGS[] = {
+    {"SingleRecordGetsOnlyTheAnchor",
+     1,
+     100,
+     {{FROM_START, timeOf(2009, 6, 1, 12, 0, 0), {{0, {9, 6, 1, 12, 0, 0, 0, 0}}}},
+      {FROM_END,
+       timeOf(2010, 7, 2, 13, 1, 1),
+       {{0, {10, 7, 2, 13, 1, 1, 0, 0}}, {1, stampOf(PAST_THE_COUNT)}}}}},
+    {"AnchorDropsMilliseconds",
+     1,
+     5,
+     {{FROM_END, timeOf(2009, 12, 31, 23, 59, 59, 999), {{0, {9, 12, 31, 23, 59, 59, 0, 0}}}}}},
+    {"ForwardAtTwoHundredthsCrossesTheYearEnd",
+     60,
+     2,
+     {{FROM_START,
+       timeOf(2009, 12, 31, 23, 59, 59),
+       {{49, {9, 12, 31, 23, 59, 59, 9, 8}}, {50, {10, 1, 1, 0, 0, 0, 0, 0}}}}}},
+    {"BackwardOverTheEndOfFebruary",
+     2,
+     100,
+     {{FROM_END, timeOf(2008, 3, 1, 0, 0, 0), {{0, {8, 2, 29, 23, 59, 59, 0, 0}}}},
+      {FROM_END, timeOf(2009, 3, 1, 0, 0, 0), {{0, {9, 2, 28, 23, 59, 59, 0, 0}}}}}},
+    {"BackwardInHundredthsBorrowsFromTheSecond",
+     4,
+     5,
+     {{FROM_END,
+       timeOf(2009, 6, 1, 12, 0, 0),
+       {{3, {9, 6, 1, 12, 0, 0, 0, 0}},
+        {2, {9, 6, 1, 11, 59, 59, 9, 5}},
+        {1, {9, 6, 1, 11, 59, 59, 9, 0}},
+        {0, {9, 6, 1, 11, 59, 59, 8, 5}}}}}},
+    {"UnitsDigitOfATenthsIntervalIsNotApplied",
+     12,
+     15,
+     {{FROM_START,
+       timeOf(2009, 6, 1, 12, 0, 0),
+       {{1, {9, 6, 1, 12, 0, 0, 1, 0}}, {11, {9, 6, 1, 12, 0, 1, 1, 0}}}},
+      {FROM_END, timeOf(2009, 6, 1, 12, 0, 0), {{10, {9, 6, 1, 11, 59, 59, 9, 0}}}}}},
+    {"ZeroIntervalGivesEveryRecordTheAnchor",
+     100,
+     0,
+     {{FROM_START, timeOf(2009, 6, 1, 12, 0, 0), {{99, {9, 6, 1, 12, 0, 0, 0, 0}}}},
+      {FROM_END, timeOf(2009, 6, 2, 12, 0, 0), {{0, {9, 6, 2, 12, 0, 0, 0, 0}}}}}},
+    {"IntervalsAboveOneSecondStepByOneSecond",
+     3,
+     250,
+     {{FROM_START, timeOf(2009, 6, 1, 12, 0, 0), {{2, {9, 6, 1, 12, 0, 2, 0, 0}}}},
+      {FROM_END, timeOf(2009, 6, 1, 12, 0, 0), {{0, {9, 6, 1, 11, 59, 58, 0, 0}}}}}},
+    {"YearByteWrapsBelowZeroAndPastNinetyNine",
+     2,
+     100,
+     {{FROM_END, timeOf(2000, 1, 1, 0, 0, 0), {{0, {255, 12, 31, 23, 59, 59, 0, 0}}}},
+      {FROM_START, timeOf(2099, 12, 31, 23, 59, 59), {{1, {100, 1, 1, 0, 0, 0, 0, 0}}}}}},
     // A data file can hold any bytes; the month must not index past the table.
-    useStore(2, 100);
-    stampFromStart(timeOf(2009, 200, 31, 23, 59, 59));
-    EXPECT_EQ(at(1), (Stamp{10, 1, 1, 0, 0, 0, 0, 0}));
-    stampFromEnd(timeOf(2009, 0, 1, 0, 0, 0));
-    EXPECT_EQ(at(0), (Stamp{8, 12, 31, 23, 59, 59, 0, 0}));
-    stampFromEnd(timeOf(2009, 14, 1, 0, 0, 0));
-    EXPECT_EQ(at(0), (Stamp{9, 13, 31, 23, 59, 59, 0, 0}));
+    {"OutOfRangeMonthFromAFileIsSteppedWithoutHarm",
+     2,
+     100,
+     {{FROM_START, timeOf(2009, 200, 31, 23, 59, 59), {{1, {10, 1, 1, 0, 0, 0, 0, 0}}}},
+      {FROM_END, timeOf(2009, 0, 1, 0, 0, 0), {{0, {8, 12, 31, 23, 59, 59, 0, 0}}}},
+      {FROM_END, timeOf(2009, 14, 1, 0, 0, 0), {{0, {9, 13, 31, 23, 59, 59, 0, 0}}}}}},
+    {"CountPastTheCapacityStampsOnlyTheStore",
+     SAMPLE_STORE_CAPACITY + 1000,
+     100,
+     {{FROM_END,
+       timeOf(2009, 6, 1, 12, 0, 0),
+       {{SAMPLE_STORE_CAPACITY - 1, {9, 6, 1, 12, 0, 0, 0, 0}}}},
+      {FROM_START, timeOf(2009, 6, 1, 12, 0, 0), {{0, {9, 6, 1, 12, 0, 0, 0, 0}}}}}},
+};
+
+class TimeBaseStamping : public TimeBase, public ::testing::WithParamInterface<StampingCase> {};
+
+TEST_P(TimeBaseStamping, LeavesTheWorkedRecords) {
+    const StampingCase& c = GetParam();
+    if (c.count < SAMPLE_STORE_CAPACITY) {
+        sampleStore[c.count] = PAST_THE_COUNT;
+    }
+    useStore(c.count, c.interval);
+    for (const Stamping& stamping : c.stampings) {
+        if (stamping.direction == FROM_START) {
+            stampFromStart(stamping.anchor);
+        } else {
+            stampFromEnd(stamping.anchor);
+        }
+        for (const auto& [index, stamp] : stamping.records) {
+            EXPECT_EQ(at(index), stamp) << "record " << index;
+        }
+    }
 }
 
-TEST_F(TimeBase, CountPastTheCapacityStampsOnlyTheStore) {
-    useStore(SAMPLE_STORE_CAPACITY + 1000, 100);
-    stampFromEnd(timeOf(2009, 6, 1, 12, 0, 0));
-    EXPECT_EQ(at(SAMPLE_STORE_CAPACITY - 1), (Stamp{9, 6, 1, 12, 0, 0, 0, 0}));
-    stampFromStart(timeOf(2009, 6, 1, 12, 0, 0));
-    EXPECT_EQ(at(0), (Stamp{9, 6, 1, 12, 0, 0, 0, 0}));
-}
+INSTANTIATE_TEST_SUITE_P(Worked, TimeBaseStamping, ::testing::ValuesIn(STAMPINGS),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // An independent reference: the calendar of the standard library, in
 // hundredths of a second, for years 2000-2099 where the year-byte leap rule holds.

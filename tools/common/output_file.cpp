@@ -12,6 +12,7 @@
 #include "output/printing.h"
 #include "platform/file.h"
 #include "res/text_table.h"
+#include "tools/common/file_notices.h"
 #include "tools/common/tool_command_line.h"
 
 namespace {
@@ -101,13 +102,14 @@ bool writeOutputFile(const char* path) {
     const int failure = outputWriterFor(path)->write(path);
     if (failure > 0)
         reportWriteFailure(path, failure);
+    else if (failure == 0)
+        reportSaveOutcome(path);
     return failure == 0;
 }
 
 void reportWriteFailure(const char* path, int systemError) {
     reportPathError(path, systemError);
-    if (fileReplaceUnconfirmed())
-        reportPath(path, "the new content is in place but not confirmed on the disk");
+    reportSaveOutcome(path);
 }
 
 const char* outputExtensions() {

@@ -19,11 +19,12 @@ struct OutputWriter {
 const OutputWriter* outputWriterFor(const char* path);
 // Writes path with the writer its extension names (which must be one), and
 // names the path and the system's reason on standard error when that is
-// known. True when the file is whole.
+// known, or that no copy of the old content could be kept. True when the file
+// is whole.
 bool writeOutputFile(const char* path);
-// Names the path and the system's reason why it could not be written; when
-// the new content did take the name and only its flush to the disk failed,
-// says so, for the user to know what the name now holds.
+// Names the path and the system's reason why it could not be written, and
+// what the name then holds where that is not simply its old content, for the
+// user to know what is where.
 void reportWriteFailure(const char* path, int systemError);
 // The extensions of the table, as ".kvd, .daq, .csv", for usage texts.
 const char* outputExtensions();

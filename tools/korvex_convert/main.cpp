@@ -21,7 +21,9 @@
 #include "base/messages.h"
 #include "data/data_file_format.h"
 #include "platform/console.h"
+#include "platform/file.h"
 #include "res/text_table.h"
+#include "tools/common/file_notices.h"
 #include "tools/common/load_summary_output.h"
 #include "tools/common/output_file.h"
 #include "tools/common/output_interrupt.h"
@@ -108,6 +110,8 @@ bool readInput(const char* path) {
     } else {
         showMessage(MSG_DATA_LOAD, CAPTION_ERROR, result);
         reportPathError(path, result);
+        if (result == FILE_ERROR_HELD)
+            reportFileHeld(path);
     }
     return false;
 }

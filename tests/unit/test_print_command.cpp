@@ -1,9 +1,7 @@
-// Print and Screen dump through the scripted layers: the page's layout in
-// logical units, and every failure's message and what it leaves on disk.
+// Print > Printer through the scripted layers: the page's layout in logical
+// units, and every failure's own message.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,12 +20,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string fileBytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class Hardcopy : public ConfigDirectoryTest {
+class PrintCommand : public ConfigDirectoryTest {
   protected:
     void SetUp() override {
         ConfigDirectoryTest::SetUp();
@@ -58,7 +51,7 @@ class Hardcopy : public ConfigDirectoryTest {
 
 // What the page checks of the PDF cannot see: the band's paper edge, the
 // labels' paper places, and the screen's end indices left alone.
-TEST_F(Hardcopy, PrintedPageHasItsPaperLayout) {
+TEST_F(PrintCommand, ThePageHasItsPaperLayout) {
     EXPECT_TRUE(mainWindowCommand(IDM_PRINT, 0));
     int rectangles = 0;
     for (const RecordedCall& call : scriptedPrinter.page.calls) {
@@ -77,7 +70,7 @@ TEST_F(Hardcopy, PrintedPageHasItsPaperLayout) {
     EXPECT_EQ(chartView.zoomEnd, 9);
 }
 
-TEST_F(Hardcopy, PrintFailuresEachShowTheirOwnMessage) {
+TEST_F(PrintCommand, FailuresEachShowTheirOwnMessage) {
     scriptedPrinter.chooseError = 4107;
     mainWindowCommand(IDM_PRINT, 0);
     EXPECT_EQ(scripted.calls,
@@ -101,62 +94,6 @@ TEST_F(Hardcopy, PrintFailuresEachShowTheirOwnMessage) {
         EXPECT_EQ(scripted.calls[scripted.calls.size() - 2],
                   "messageBox|Error printing...: 28|Error:|16");
         EXPECT_EQ(scripted.calls.back(), "printer|release");
-    }
-}
-
-TEST_F(Hardcopy, ScreenDumpWritesTheLayoutOrLeavesTheOldFile) {
-    scripted.fileAnswers.push_back({true, "dump.bmp", 0});
-    mainWindowCommand(IDM_SCREEN_DUMP, 0);
-    ASSERT_EQ(scripted.fileDialogs.size(), 1u);
-    EXPECT_EQ(scripted.fileDialogs[0].filterName, "Bitmap File (*.bmp)");
-    EXPECT_EQ(scripted.fileDialogs[0].filterPattern, "*.bmp");
-    EXPECT_EQ(scripted.fileDialogs[0].defaultExtension, "bmp");
-    EXPECT_TRUE(scripted.fileDialogs[0].overwritePrompt);
-    EXPECT_TRUE(scripted.messageBoxes.empty());
-    const std::string old = fileBytes("dump.bmp");
-    ASSERT_EQ(old.size(), 54u + 2 * 12) << "3 x 2 at 24 bits: rows of 9 bytes padded to 12";
-
-    struct Case {
-        const char* what;
-        ScriptedScreen screen;
-        ScriptedFileAnswer answer;
-        const char* message; // empty: none
-        size_t dialogs;
-    };
-    const Case cases[] = {
-        {"nothing captured",
-         {false, {3, 2, 1, 24}, true},
-         {},
-         "Error retrieving BMP-color format",
-         0},
-        {"past 4 GiB",
-         {true, {70000, 70000, 1, 32}, true},
-         {},
-         "Error allocating memory for bitmap",
-         0},
-        {"cancelled", {}, {false, "", 0}, "", 1},
-        {"dialog failed", {}, {false, "", 0x3003}, "Error creating the BMP-file: 12291", 1},
-        {"no such folder", {}, {true, "none/dump.bmp", 0}, "Error creating the BMP-file: 2", 1},
-        {"pixels unreadable",
-         {true, {3, 2, 1, 24}, false},
-         {true, "dump.bmp", 0},
-         "Error retrieving color table information",
-         1},
-    };
-    for (const Case& c : cases) {
-        scriptedReset();
-        scriptedScreen = c.screen;
-        scripted.fileAnswers.push_back(c.answer);
-        mainWindowCommand(IDM_SCREEN_DUMP, 0);
-        EXPECT_EQ(scripted.fileDialogs.size(), c.dialogs) << c.what;
-        if (c.message[0] == '\0') {
-            EXPECT_TRUE(scripted.messageBoxes.empty()) << c.what;
-        } else {
-            ASSERT_EQ(scripted.messageBoxes.size(), 1u) << c.what;
-            EXPECT_EQ(scripted.messageBoxes[0].text, c.message);
-            EXPECT_EQ(scripted.messageBoxes[0].caption, "Screen Dump");
-        }
-        EXPECT_EQ(fileBytes("dump.bmp"), old) << c.what;
     }
 }
 

@@ -11,7 +11,7 @@
 #include "platform/clock.h"
 #include "platform/serial_link.h"
 #include "res/resource_ids.h"
-#include "tests/e2e/test_transfer_program.h"
+#include "tests/e2e/program_on_sims.h"
 #include "tests/support/scripted_frontend.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/e2e/test_transfer_program.h"
+#include "tests/e2e/program_on_sims.h"
 
 #include <cstdio>
 #include <cstdlib>

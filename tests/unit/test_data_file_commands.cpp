@@ -3,6 +3,7 @@
 // data on display.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <string>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -205,17 +207,33 @@ TEST_F(DataFile, FailedDialogsAndUnopenableFilesAreReportedWithTheirNumber) {
     EXPECT_EQ(dataHeader.count, 5u);
 }
 
-TEST_F(DataFile, AFileHeldByAnotherHolderIsNotOpened) {
+// Readers share a file; a reader that meets a writer waits for it to let go.
+TEST_F(DataFile, AFileIsOpenedBesideAReaderAndOnceAWriterLetsGo) {
     fillStore(5, 20, 3);
     answerFile(path("held.kvd"));
     mainWindowCommand(IDM_SAVE, 0);
-    FileHandle held = FILE_NONE;
-    ASSERT_EQ(fileOpen(path("held.kvd").c_str(), FILE_READ, FILE_OPEN_EXISTING, &held, nullptr), 0);
+    FileHandle reader = FILE_NONE;
+    ASSERT_EQ(fileOpen(path("held.kvd").c_str(), FILE_READ, FILE_OPEN_EXISTING, &reader, nullptr),
+              0);
+    FileHandle writer = FILE_NONE;
+    EXPECT_EQ(fileOpen(path("held.kvd").c_str(), FILE_READ | FILE_WRITE, FILE_OPEN_EXISTING,
+                       &writer, nullptr),
+              FILE_ERROR_HELD);
     answerFile(path("held.kvd"));
     mainWindowCommand(IDM_OPEN, 0);
-    fileClose(held);
-    ASSERT_EQ(scripted.messageBoxes.size(), 1u);
-    EXPECT_EQ(scripted.messageBoxes[0].text.rfind("Unable to load data from disc!: ", 0), 0u);
+    fileClose(reader);
+    ASSERT_EQ(fileOpen(path("held.kvd").c_str(), FILE_READ | FILE_WRITE, FILE_OPEN_EXISTING,
+                       &writer, nullptr),
+              0);
+    std::thread letGo([writer] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        fileClose(writer);
+    });
+    answerFile(path("held.kvd"));
+    mainWindowCommand(IDM_OPEN, 0);
+    letGo.join();
+    EXPECT_TRUE(scripted.messageBoxes.empty());
+    EXPECT_EQ(dataHeader.count, 5u);
 }
 
 TEST_F(DataFile, AgreeingToCreateAMissingFileGivesMessage82AndChangesNothing) {

@@ -20,7 +20,7 @@
 #include "link/sample_staging.h"
 #include "platform/clock.h"
 #include "res/resource_ids.h"
-#include "tests/e2e/test_transfer_program.h"
+#include "tests/e2e/program_on_sims.h"
 #include "tests/support/link_session.h"
 #include "tests/support/scripted_frontend.h"
 #include "tools/t596sim/sim_pattern.h"

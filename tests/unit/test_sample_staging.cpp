@@ -1,3 +1,5 @@
+// The received values staged apart from the records on display, and their
+// commit into the store once a transfer completes.
 #include <gtest/gtest.h>
 
 #include <cstring>
