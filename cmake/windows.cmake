@@ -6,8 +6,9 @@ set(KORVEX_NATIVE_BUILD "${CMAKE_SOURCE_DIR}/build/normal" CACHE PATH
     "A Linux build of this tree: t596sim and the Wine test driver come from there")
 set(KORVEX_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest's source, built here")
 
-# The wide command line, for the tools' arguments in UTF-8.
-target_link_libraries(korvex_platform PUBLIC shell32)
+# The wide command line, for the tools' arguments in UTF-8, and the user's
+# known folders.
+target_link_libraries(korvex_platform PUBLIC shell32 ole32 uuid)
 
 # The native front end, korvex.exe.
 option(KORVEX_WIN32_FRONTEND "Build korvex.exe, the native Win32 front end" ON)
@@ -22,12 +23,16 @@ if(KORVEX_WIN32_FRONTEND)
             ${CMAKE_SOURCE_DIR}/res/about_picture.cpp
         COMMAND ${CMAKE_BINARY_DIR}/make_icon ${KORVEX_ICON}
         DEPENDS frontend/win32/icon/make_icon.cpp res/about_picture.cpp res/about_picture.h)
+    set(KORVEX_MANIFEST ${CMAKE_BINARY_DIR}/korvex.exe.manifest)
+    configure_file(frontend/win32/korvex.exe.manifest.in ${KORVEX_MANIFEST} @ONLY)
     configure_file(frontend/win32/korvex.rc.in ${CMAKE_BINARY_DIR}/korvex.rc @ONLY)
-    set_source_files_properties(${CMAKE_BINARY_DIR}/korvex.rc PROPERTIES OBJECT_DEPENDS ${KORVEX_ICON})
+    set_source_files_properties(${CMAKE_BINARY_DIR}/korvex.rc PROPERTIES
+        OBJECT_DEPENDS "${KORVEX_ICON};${KORVEX_MANIFEST}")
     file(GLOB KORVEX_WIN32_SOURCES CONFIGURE_DEPENDS frontend/win32/*.cpp)
     add_executable(korvex WIN32 ${KORVEX_WIN32_SOURCES} ${CMAKE_BINARY_DIR}/korvex.rc)
     target_include_directories(korvex PRIVATE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(korvex PRIVATE korvex_base comctl32 comdlg32 gdi32 user32)
+    target_link_libraries(korvex PRIVATE korvex_base korvex_version comctl32 comdlg32 gdi32
+        user32)
 endif()
 
 # ---- the zip: the programs and the README, to unpack and run ----------------
@@ -56,6 +61,26 @@ add_custom_command(OUTPUT ${KORVEX_ZIP}
     DEPENDS ${KORVEX_WINDOWS_PROGRAMS} ${CMAKE_SOURCE_DIR}/README.md
     COMMENT "Packing ${KORVEX_ZIP_NAME}.zip")
 add_custom_target(windows-zip ALL DEPENDS ${KORVEX_ZIP})
+
+# ---- the setup program: the zip's programs installed as Windows does --------
+if(TARGET korvex)
+    find_program(KORVEX_MAKENSIS makensis REQUIRED)
+    set(KORVEX_SETUP ${CMAKE_BINARY_DIR}/korvex-${PROJECT_VERSION}-setup-x64.exe)
+    set(KORVEX_SETUP_SCRIPT ${CMAKE_SOURCE_DIR}/dist/windows/korvex-setup.nsi)
+    set(KORVEX_SETUP_STRICT)
+    if(KORVEX_WERROR)
+        set(KORVEX_SETUP_STRICT -WX)
+    endif()
+    add_custom_command(OUTPUT ${KORVEX_SETUP}
+        COMMAND ${KORVEX_MAKENSIS} -V2 ${KORVEX_SETUP_STRICT} -INPUTCHARSET UTF8
+            -DVERSION=${PROJECT_VERSION}
+            -DVERSION_QUAD=${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.0
+            -DPROGRAMS=${KORVEX_ZIP_STAGE} -DREADME=${KORVEX_ZIP_STAGE}/README.md
+            -DICON=${KORVEX_ICON} -DOUTFILE=${KORVEX_SETUP} ${KORVEX_SETUP_SCRIPT}
+        DEPENDS ${KORVEX_ZIP} ${KORVEX_SETUP_SCRIPT} ${KORVEX_ICON}
+        COMMENT "Making korvex-${PROJECT_VERSION}-setup-x64.exe")
+    add_custom_target(windows-setup ALL DEPENDS ${KORVEX_SETUP})
+endif()
 
 # ---- tests and benchmarks under Wine -----------------------------------------
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -109,7 +134,7 @@ set_tests_properties(wine.unit_tests wine.fetch PROPERTIES
 # each session alone, so that a busy machine does not keep its windows from
 # painting in time.
 if(TARGET korvex)
-    foreach(session menus depths set-time navigation print)
+    foreach(session menus depths set-time navigation print layout)
         add_test(NAME wine.korvex.${session}
             COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/test_korvex_wine.py ${KORVEX_WINE}
                 ${KORVEX_WINE_DIR} $<TARGET_FILE:korvex> $<TARGET_FILE:window_probe>
@@ -117,6 +142,15 @@ if(TARGET korvex)
         set_tests_properties(wine.korvex.${session} PROPERTIES
             FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine TIMEOUT 600 RUN_SERIAL TRUE)
     endforeach()
+endif()
+# The setup program installed, used and uninstalled in a fresh prefix of its own.
+if(TARGET korvex)
+    add_test(NAME wine.setup
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/test_korvex_wine.py ${KORVEX_WINE}
+            ${CMAKE_BINARY_DIR}/wine-setup $<TARGET_FILE:korvex> $<TARGET_FILE:window_probe>
+            ${KORVEX_NATIVE_BUILD} setup ${KORVEX_SETUP})
+    set_tests_properties(wine.setup PROPERTIES
+        LABELS wine TIMEOUT 600 RUN_SERIAL TRUE)
 endif()
 # The screen dump's file at 1 and 4 bits per pixel, which no display of the
 # tests has: bitmaps of those depths through the native screen layer.

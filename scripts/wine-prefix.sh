@@ -15,9 +15,11 @@ shift 2
 
 export WINEPREFIX=$dir/prefix
 export WINEDEBUG=-all
-# No Mono or Gecko to install; windows only on the display KORVEX_WINE_DISPLAY
-# names (an Xvfb of the tests), never on the user's own.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko to install, and no menu entries or file types made for the
+# desktop of the user's own home from the shortcuts and types that a setup
+# under test makes; windows only on the display KORVEX_WINE_DISPLAY names (an
+# Xvfb of the tests), never on the user's own.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset WAYLAND_DISPLAY
 if [ -n "${KORVEX_WINE_DISPLAY:-}" ]; then export DISPLAY=$KORVEX_WINE_DISPLAY; else unset DISPLAY; fi
 
@@ -37,6 +39,12 @@ create)
     rm -rf "$dir"
     mkdir -p "$dir/ports"
     wine wineboot --init </dev/null >/dev/null 2>&1
+    # Wine links the user's Documents, Desktop and the like to the home
+    # directory; the prefix keeps folders of its own, so that what a program
+    # saves there stays inside it.
+    for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+        if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
+    done
     # Wine's mount manager rewrites dosdevices/comN from the machine's serial
     # devices whenever it starts; the registry's port list is what it keeps.
     # The tests' X server has no window manager: windows draw their own frame

@@ -15,12 +15,11 @@
 #include <cstdlib>
 
 #include "app/data_file_commands.h"
+#include "app/desktop_start.h"
 #include "app/main_window.h"
 #include "base/config_file.h"
 #include "frontend/qt/qt_main_window.h"
 #include "platform/file.h"
-#include "platform/user_directories.h"
-#include "ui/frontend.h"
 
 namespace {
 
@@ -97,22 +96,6 @@ int readCommandLine(CommandLine& line, const QStringList& arguments) {
     return EXIT_USAGE;
 }
 
-// A program started from the menu runs in whatever directory the desktop
-// chose, usually the home directory: the configuration goes to the user's
-// configuration directory instead, and the file dialogs start at home.
-void settleForTheDesktop(QByteArray* dataFile) {
-    char path[FILE_PATH_SIZE];
-    if (!dataFile->isEmpty() && absolutePath(dataFile->constData(), path, sizeof path) == 0)
-        *dataFile = path;
-    // A directory that cannot be made is reported by the configuration's own
-    // message when the file is read.
-    char directory[FILE_PATH_SIZE];
-    userConfigDirectory("korvex", directory, sizeof directory);
-    if (directory[0] != '\0')
-        setConfigDirectory(directory);
-    enterHomeDirectory();
-}
-
 // Qt ends the program with an abort when no window system can be reached;
 // the user gets one line saying so instead. What Qt says while it starts is
 // held back until it has started, since before a failure it is only noise.
@@ -174,8 +157,11 @@ int main(int argc, char** argv) {
     if (code >= 0)
         return code;
     QByteArray dataFile = line.parser.positionalArguments().value(0).toLatin1();
-    if (line.parser.isSet(line.desktop))
-        settleForTheDesktop(&dataFile);
+    if (line.parser.isSet(line.desktop)) {
+        char absoluteName[FILE_PATH_SIZE];
+        if (settleForTheDesktop("korvex", dataFile.constData(), absoluteName, sizeof absoluteName))
+            dataFile = absoluteName;
+    }
     QGuiApplication::setDesktopFileName("org.korvex.korvex");
     QApplication::setWindowIcon(programIcon());
 

@@ -1,7 +1,10 @@
-// Start-up and the main window: the class "Korvex" with the window colour,
-// the fixed-size window centred on the screen, and the window procedure that
-// turns window messages into the program's handlers.
+// Start-up and the main window: the command line, the class "Korvex" with
+// the window colour, the fixed-size window centred on the screen, and the
+// window procedure that turns window messages into the program's handlers.
+#include "app/data_file_commands.h"
+#include "app/desktop_start.h"
 #include "app/main_window.h"
+#include "platform/file.h"
 #include "res/program_names.h"
 #include "res/resource_ids.h"
 #include "view/chart_drawing.h"
@@ -9,6 +12,7 @@
 #include "view/window_layout.h"
 
 #include "frontend/win32/win32_canvas.h"
+#include "frontend/win32/win32_command_line.h"
 #include "frontend/win32/win32_readout.h"
 #include "frontend/win32/win32_window.h"
 
@@ -150,6 +154,14 @@ HWND createMainWindow(HINSTANCE instance, const std::wstring& className) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    Win32CommandLine line;
+    const int code = readWin32CommandLine(&line);
+    if (code >= 0)
+        return code;
+    char absoluteName[FILE_PATH_SIZE];
+    if (line.desktop &&
+        settleForTheDesktop("Korvex", line.dataFile.c_str(), absoluteName, sizeof absoluteName))
+        line.dataFile = absoluteName;
     InitCommonControls();
     std::wstring className = wideText(APP_CLASS_NAME);
     registerMainClass(instance, className);
@@ -157,6 +169,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return 0;
     mainWindowCreateEvents();
     ShowWindow(win32Window.main, showCommand);
+    // Before the first paint, so that the window first shows the file's data;
+    // a refusal's message box comes up over the shown window.
+    if (!line.dataFile.empty())
+        openNamedDataFileCommand(line.dataFile.c_str());
     UpdateWindow(win32Window.main);
     // No dialog-message routing: the progress dialog has no keyboard
     // navigation, and no accelerators: only the menus' mnemonics work.

@@ -3,6 +3,8 @@
 #pragma once
 
 #define IDI_APP 106
+// The data files' type name; the setup refers to it by number.
+#define IDS_DATA_FILE_TYPE 301
 
 #define IDD_ABOUT 101
 #define IDD_PROGRESS 111

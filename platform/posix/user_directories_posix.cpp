@@ -64,7 +64,7 @@ int userConfigDirectory(const char* program, char* out, size_t size) {
     return makeDirectories(out);
 }
 
-int enterHomeDirectory() {
+int enterDocumentsDirectory() {
     const char* home = homeDirectory();
     if (home == nullptr)
         return ENOENT;

@@ -2,8 +2,6 @@
 // outside the ANSI code page reaches the program as it was typed.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <string>
 #include <vector>
 
@@ -12,19 +10,11 @@
 
 void consoleUseUtf8(int* argc, char*** argv) {
     SetConsoleOutputCP(CP_UTF8);
-    int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (wide == nullptr || count != *argc) {
-        if (wide != nullptr)
-            LocalFree(wide);
-        return;
-    }
     static std::vector<std::string> texts;
     static std::vector<char*> pointers;
-    texts.assign(size_t(count), std::string());
-    for (int i = 0; i < count; ++i)
-        texts[size_t(i)] = wideToUtf8(wide[i]);
-    LocalFree(wide);
+    texts = commandLineArguments();
+    if (int(texts.size()) != *argc)
+        return;
     pointers.clear();
     for (std::string& text : texts)
         pointers.push_back(text.data());

@@ -1,7 +1,7 @@
 // The Win32 services where Windows behaves unlike POSIX: files held without
 // sharing, names that are devices, a rename that needs the old file let go,
-// names outside the ANSI code page, and the system's date and time formats
-// (also run in German by the Windows build's tests).
+// names outside the ANSI code page or UTF-16 itself, and the system's date
+// and time formats (also run in German by the Windows build's tests).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +12,7 @@
 
 #include "platform/file.h"
 #include "platform/locale_time.h"
+#include "platform/win32/text_win32.h"
 
 namespace {
 
@@ -108,6 +109,23 @@ TEST_F(Win32Files, ANameOutsideTheAnsiCodePageIsKeptExactly) {
     ASSERT_EQ(fileReplaceCommit(&replacement), 0);
     EXPECT_EQ(read(directory / wideName), "T596");
     EXPECT_EQ(entries(), 1u);
+}
+
+// A name is any sequence of 16-bit units; the system's own conversion would
+// put U+FFFD for a lone surrogate and so name another file.
+TEST(Win32Names, EveryWideNameComesBackExactlyAndOnlyUtf8IsRead) {
+    const std::wstring names[] = {L"M\u00e5ling \u03a9.kvd", L"\U0001F50B.kvd",
+                                  std::wstring(L"a\xD800") + L"b.kvd", L"\xDC00\xD800",
+                                  L"end\xDBFF"};
+    for (const std::wstring& name : names) {
+        std::wstring back;
+        ASSERT_TRUE(utf8ToWide(wideToUtf8(name.c_str()).c_str(), &back));
+        EXPECT_EQ(back, name);
+    }
+    EXPECT_EQ(wideToUtf8(L"\U0001F50B"), "\xF0\x9F\x94\x8B");
+    std::wstring refused;
+    for (const char* text : {"\xC0\xAF", "\xE2\x82", "\xF4\x90\x80\x80", "\xFF"})
+        EXPECT_FALSE(utf8ToWide(text, &refused)) << text;
 }
 
 constexpr SystemTime WEDNESDAY{2009, 3, 0, 25, 14, 30, 5, 0};

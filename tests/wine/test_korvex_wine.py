@@ -2,7 +2,7 @@
 """korvex.exe under Wine and Xvfb, worked through its menus and dialogs as a
 user would, its files checked against the Linux build's.
 
-test_korvex_wine.py WINE-PREFIX-SCRIPT WINE-DIR korvex.exe window_probe.exe LINUX-BUILD SESSION
+test_korvex_wine.py WINE-PREFIX-SCRIPT WINE-DIR korvex.exe window_probe.exe LINUX-BUILD SESSION [SETUP]
 
   menus       a transfer, the charts, Save, the screen dump, Print with no
               printer, Open and Export in German, the close box
@@ -13,9 +13,21 @@ test_korvex_wine.py WINE-PREFIX-SCRIPT WINE-DIR korvex.exe window_probe.exe LINU
               checked through Export against the Linux program's exports
               after the same actions
   print       through a print queue of the test's own, landscape and portrait
+  layout      `korvex.exe FILE.kvd` with a name that is not ASCII shows its
+              curves; the main window and the dialogs are laid out as
+              without the program's manifest
+  setup       in a fresh prefix of its own (WINE-DIR), the setup program
+              SETUP installed silently for the user: its files, Start menu
+              entry, file type and uninstall entry; a data file opened
+              through its type, the settings in the user's application data;
+              then uninstalled, leaving only the user's files
 """
 import contextlib
+import glob
 import os
+import pwd
+import re
+import shutil
 import struct
 import subprocess
 import sys
@@ -234,9 +246,10 @@ def com1_silent():
 
 
 @contextlib.contextmanager
-def korvex_exe(work, depth=24, environment=None, com1_link=True):
-    """korvex.exe in work on an Xvfb of its own of the depth; COM1 is the
-    simulator's where it has made the port's link, else a silent port."""
+def korvex_exe(work, depth=24, environment=None, com1_link=True, command=(KORVEX,)):
+    """korvex.exe (or the command that starts it) in work on an Xvfb of its
+    own of the depth; COM1 is the simulator's where it has made the port's
+    link, else a silent port."""
     with x_display(depth), com1_silent() as device:
         # Wine's desktop takes the display its first program had: a server
         # begun before, on another display or none, is ended, and this one
@@ -249,7 +262,7 @@ def korvex_exe(work, depth=24, environment=None, com1_link=True):
             os.symlink(device, link)
         korvex = None
         try:
-            korvex = subprocess.Popen([WINE, "run", WINE_DIR, KORVEX], cwd=work,
+            korvex = subprocess.Popen([WINE, "run", WINE_DIR, *command], cwd=work,
                                       env=dict(os.environ, **(environment or {})),
                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             program["window"] = wait_window(TITLE)
@@ -491,8 +504,131 @@ def printing(work):
         queue.close()
 
 
+def layout_of(window):
+    """The main window's controls, and the About and set-time dialogs'."""
+    check(min(curve_pixels(window)) >= 100, "the data file's curves in both charts")
+    found = [controls(TITLE)]
+    for menu_keys, title in ((("alt+a",), "About"), (("alt+d", "s"), "Set Time")):
+        run(["xdotool", "windowfocus", "--sync", window])
+        keys(*menu_keys)
+        wait_window(title)
+        found.append(controls(title))
+        keys("Escape")
+        wait_gone(title)
+    return found
+
+
+def layout(work):
+    """The manifest asks for the controls' current look and for GDI scaling;
+    neither may move a control. Without the manifest's requests (blanked in a
+    copy, the same length) every window is laid out the same."""
+    name = f"{work}/Måling Ω.kvd"
+    data_file(name, 3600, (24, 3, 1, 0, 0, 0))
+    plain = f"{work}/plain.exe"
+    image = open(KORVEX, "rb").read()
+    for request in (rb"<dependency>.*?</dependency>", rb"<gdiScaling .*?</gdiScaling>"):
+        check(len(re.findall(request, image, re.S)) == 1, f"the manifest holds {request}")
+        image = re.sub(request, lambda found: b" " * len(found.group()), image, flags=re.S)
+    open(plain, "wb").write(image)
+    layouts = []
+    for program in (KORVEX, plain):
+        with korvex_exe(work, command=(program, name)) as (korvex, window):
+            layouts.append(layout_of(window))
+    check(layouts[0] == layouts[1], f"the same layout with the manifest: {layouts}")
+
+
+def registry(key):
+    """The values of key and its subkeys, by subkey path ("" for key itself)."""
+    found, base = {}, None
+    for line in run([WINE, "run", WINE_DIR, "reg", "query", key, "/s"]).stdout.splitlines():
+        if line.startswith("HKEY_"):
+            base = base or line
+            values = found.setdefault(line[len(base) + 1:], {})
+        elif line.strip():
+            name, _, value = (re.split(" {4}", line.strip(), maxsplit=2) + [""])[:3]
+            values[name] = value
+    return found
+
+
+def version_of(program):
+    """The ProductVersion of a program's version information."""
+    image = open(program, "rb").read()
+    at = image.find("ProductVersion\0".encode("utf-16-le")) + 30
+    at += -at % 4
+    return image[at:image.find(b"\0\0", at) + 1].decode("utf-16-le").rstrip("\0")
+
+
+def setup(work):
+    program = os.path.abspath(sys.argv[7])
+    version = re.fullmatch(r"korvex-(.+)-setup-x64\.exe", os.path.basename(program)).group(1)
+    check(version_of(KORVEX) == version == version_of(program),
+          "korvex.exe and the setup carry the version the setup is named by")
+    run([WINE, "create", WINE_DIR])
+    user = f"{WINE_DIR}/prefix/drive_c/users/{pwd.getpwuid(os.getuid()).pw_name}"
+    folder = f"{user}/AppData/Local/Programs/Korvex"
+    shortcut = f"{user}/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Korvex.lnk"
+    settings = f"{user}/AppData/Roaming/Korvex/DAQSetup.cnf"
+    check(run([WINE, "run", WINE_DIR, program, "/S", "/CurrentUser"]).returncode == 0,
+          "the silent install")
+    installed = sorted(os.listdir(folder))
+    check(installed == ["README.md", "korvex-convert.exe", "korvex-fetch.exe", "korvex.exe",
+                        "uninstall.exe"], f"the installed files: {installed}")
+    link = open(shortcut, "rb").read()
+    check(all(text.encode("utf-16-le") in link for text in ("korvex.exe", "--desktop")),
+          "the Start menu entry starts korvex.exe --desktop")
+    classes = "HKCU\\Software\\Classes"
+    windows_folder = f"C:\\users\\{os.path.basename(user)}\\AppData\\Local\\Programs\\Korvex"
+    program_path = windows_folder + "\\korvex.exe"
+    kvd, kind = registry(classes + "\\.kvd"), registry(classes + "\\Korvex.DataFile")
+    check(kvd[""]["(Default)"] == "Korvex.DataFile" and kind[""]["(Default)"] == "Korvex data file"
+          and kind["DefaultIcon"]["(Default)"] == program_path + ",0" and
+          kind["shell\\open\\command"]["(Default)"] == f'"{program_path}" --desktop "%1"',
+          f"the file type: {kvd} {kind}")
+    uninstall_key = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Korvex"
+    entry = registry(uninstall_key)[""]
+    size = sum(os.path.getsize(f"{folder}/{name}") for name in installed) // 1024
+    check(entry["DisplayName"] == "Korvex" and entry["DisplayVersion"] == version and
+          entry["DisplayIcon"] == program_path + ",0" and
+          abs(int(entry["EstimatedSize"], 16) - size) <= 8 and
+          entry["QuietUninstallString"] == f'"{windows_folder}\\uninstall.exe" /S',
+          f"the uninstall entry: {entry}")
+
+    # Windows' shell reads the user's classes merged with the machine's; Wine's
+    # only the machine's, so the user's two keys are shown it there.
+    for key in (".kvd", "Korvex.DataFile"):
+        run([WINE, "run", WINE_DIR, "reg", "copy", f"{classes}\\{key}",
+             f"HKLM\\Software\\Classes\\{key}", "/s", "/f"])
+    data_file(f"{work}/day.kvd", 3600, (24, 3, 1, 0, 0, 0))
+    documents = f"{user}/Documents"
+    with korvex_exe(work, command=("start", "/unix", f"{work}/day.kvd")) as (korvex, window):
+        check(min(curve_pixels(window)) >= 100, "the data file's curves in both charts")
+        # The dialogs start in Documents: a bare name is saved there.
+        file_dialog(("alt+f", "s"), "Save As", f"{documents}/saved.kvd", typed=lambda _: "saved")
+        keys("alt+F4")
+        wait_gone(TITLE)
+    check(os.path.getsize(settings) == 282 and sorted(os.listdir(folder)) == installed,
+          "closing writes DAQSetup.cnf in the application data, nothing in the program's folder")
+    for key in (".kvd", "Korvex.DataFile"):
+        run([WINE, "run", WINE_DIR, "reg", "delete", f"HKLM\\Software\\Classes\\{key}", "/f"])
+
+    run([WINE, "run", WINE_DIR, f"{windows_folder}\\uninstall.exe", "/S"])
+    for _ in range(60):  # the uninstaller runs on from a copy of itself
+        if not os.path.exists(folder):
+            break
+        time.sleep(0.5)
+    run([WINE, "end", WINE_DIR])  # the registry on the disk
+    left = [path for path in glob.glob(f"{WINE_DIR}/prefix/drive_c/**", recursive=True)
+            if re.search("korvex|kvd", path, re.I)]
+    check(sorted(left) == sorted([os.path.dirname(settings), settings, f"{documents}/saved.kvd"]),
+          f"only the user's files are left: {left}")
+    keys_left = [line for name in ("user.reg", "system.reg")
+                 for line in open(f"{WINE_DIR}/prefix/{name}", encoding="utf-8", errors="replace")
+                 if line.startswith("[") and re.search(r"korvex|\.kvd", line, re.I)]
+    check(not keys_left and os.path.exists(f"{work}/day.kvd"), f"no key is left: {keys_left}")
+
+
 SESSIONS = {"menus": menus, "depths": depths, "set-time": set_time, "navigation": navigation,
-            "print": printing}
+            "print": printing, "layout": layout, "setup": setup}
 
 if __name__ == "__main__":
     os.environ.update(LC_ALL="en_GB.UTF-8")
