@@ -1,8 +1,8 @@
 // Text export and navigation figures on a full store of 1,048,576 records:
 // File > Export > All against one plain write of the same bytes, the CSV of
 // the same data, a span change and a scroll step, each with the repaint of
-// both charts on the recording canvas, the load summary of the tools, and
-// the readout under the mouse.
+// both charts on the recording canvas, the load summary of the tools with
+// every part, the survey report, and the readout under the mouse.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,10 +15,15 @@
 
 #include "app/main_window.h"
 #include "data/csv_export.h"
+#include "data/load_duration.h"
+#include "data/load_excursions.h"
+#include "data/load_heatmap.h"
+#include "data/load_profile.h"
 #include "data/load_summary.h"
 #include "data/sample_store.h"
 #include "data/text_export.h"
 #include "data/time_base.h"
+#include "output/survey_report.h"
 #include "platform/file.h"
 #include "res/resource_ids.h"
 #include "tests/support/recording_canvas.h"
@@ -161,6 +166,58 @@ void benchSummary() {
                 summary.maxDemandHundredths % 100, median(ms), REPEATS);
 }
 
+// The summary with every part the tools print: excursions above 80 and 100 %
+// (a gap in every seventh sample makes them many), the daily profile, the
+// heat map and the duration curves.
+void benchSummaryParts() {
+    std::vector<double> ms;
+    LoadSummaryRequest request = defaultLoadSummaryRequest();
+    request.ratedMilliKw = 630000;
+    uint32_t excursions = 0;
+    for (int i = 0; i < REPEATS; ++i) {
+        const Clock::time_point start = Clock::now();
+        LoadSummary summary;
+        summarizeLoad(request, &summary);
+        static ExcursionList list;
+        startExcursions(&list, wholeStore(), request);
+        excursions = 0;
+        for (Excursion e; nextExcursion(&list, &e);)
+            ++excursions;
+        static LoadProfile profile;
+        computeLoadProfile(&profile);
+        static HeatmapDay day;
+        HeatmapCursor cursor{0};
+        while (nextHeatmapDay(&cursor, &day)) {
+        }
+        LoadDuration duration;
+        computeLoadDuration(wholeStore(), &duration);
+        ms.push_back(msSince(start));
+    }
+    std::printf("Load summary with every part (%u excursions, %u blocks): %.2f ms, median of %d "
+                "(target: under 50 ms)\n",
+                excursions, demandBlockCount, median(ms), REPEATS);
+}
+
+// The survey report of the whole store, to a closed file.
+void benchReport(const std::string& dir) {
+    const std::string path = dir + "/report.html";
+    std::vector<double> ms;
+    SurveyReportRequest request{
+        wholeStore(),   defaultLoadSummaryRequest(),    "Bench", "bench.kvd", 0,
+        "bench_export", {2009, 12, 0, 25, 14, 30, 5, 0}};
+    request.summary.ratedMilliKw = 630000;
+    int failures = 0;
+    for (int i = 0; i < REPEATS; ++i) {
+        const Clock::time_point start = Clock::now();
+        failures += writeSurveyReport(path.c_str(), request) != 0;
+        ms.push_back(msSince(start));
+    }
+    std::printf("Survey report of %u records: %.1f ms to a closed file, %zu bytes, median of %d%s "
+                "(target: under 300 ms and 1.5 MB)\n",
+                dataHeader.count, median(ms), fileBytes(path).size(), REPEATS,
+                failures == 0 ? "" : ", WITH FAILURES");
+}
+
 // The readout of the zoom chart's last column, the longest walk over the
 // columns, and of the main chart's, on the view the navigation left.
 void benchReadout() {
@@ -193,6 +250,8 @@ int main() {
     benchFiles(dir);
     benchNavigation();
     benchSummary();
+    benchSummaryParts();
+    benchReport(dir);
     benchReadout();
     std::system(("rm -rf '" + dir + "'").c_str());
     return 0;

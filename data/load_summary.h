@@ -1,8 +1,9 @@
-// The answers a load survey is taken for, computed from the samples in the
-// store: the peak and when, the mean, the maximum demand over clock-aligned
-// blocks, how long the load stood at or above given levels, the markers and
-// the gaps. It reads the store and its header and changes nothing; the tools
-// format it (tools/common/load_summary_output.h).
+// The answers a load survey is taken for, computed from a scope of records of
+// the store: the peak and the lowest value and when, the mean, the energy,
+// the maximum demand over clock-aligned blocks (data/demand_blocks.h), how
+// long the load stood at or above given levels, the markers and the gaps. It
+// reads the store and its header and changes nothing but the block table;
+// the tools and the survey report format it.
 //
 // Value samples are the codes 0..200 and 203..254 (percent); markers (201,
 // 202) and gaps (255) are no values. Every figure with decimals is kept as a
@@ -12,11 +13,9 @@
 #pragma once
 #include <cstdint>
 
+#include "data/demand_blocks.h"
 #include "data/sample_store.h"
 
-constexpr uint32_t DEMAND_MINUTES_DEFAULT = 15;
-// A demand block is aligned to midnight, so its length divides the day.
-constexpr uint32_t MINUTES_PER_DAY = 1440;
 constexpr int LOAD_THRESHOLDS_MAX = 16;
 constexpr uint16_t LOAD_THRESHOLD_HIGHEST = 1000; // percent
 // The rated power is given in thousandths of a kW, at most a gigawatt.
@@ -31,8 +30,6 @@ struct LoadSummaryRequest {
 
 // The request with the defaults: 15-minute demand, thresholds 80 and 100 %.
 LoadSummaryRequest defaultLoadSummaryRequest();
-// Whether minutes is a demand length blocks aligned to midnight can have.
-bool demandMinutesValid(uint32_t minutes);
 
 struct LoadThresholdCount {
     uint16_t percent;
@@ -42,13 +39,16 @@ struct LoadThresholdCount {
 };
 
 struct LoadSummary {
-    uint32_t count;    // records (the header's count, at most the store)
-    uint32_t values;   // value samples among them
-    uint16_t interval; // the header's, hundredths of a second
+    uint32_t first;                  // the scope's first record
+    uint32_t count;                  // records in the scope
+    uint32_t values;                 // value samples among them
+    uint16_t interval;               // the header's, hundredths of a second
+    uint64_t valueSecondsHundredths; // values x interval: the time the values cover
     // With values > 0:
     uint8_t minimum;
     uint8_t maximum;
-    uint32_t maximumIndex; // the first sample at the maximum
+    uint32_t minimumIndex; // the first sample at the minimum, in the store
+    uint32_t maximumIndex; // the first sample at the maximum, in the store
     uint64_t valueSum;
     uint32_t meanHundredths;
     // A block that counts (demandFound): the highest mean, the earliest block
@@ -57,7 +57,9 @@ struct LoadSummary {
     bool demandFound;
     SampleRecord demandStart; // the block's first moment, hundredths 0; value unused
     uint32_t maxDemandHundredths;
-    // mean / max_demand; unknown without a block or with a demand of 0.
+    // The mean of the value samples in the counting blocks over the maximum
+    // demand, so that it never exceeds 1; unknown without a counting block or
+    // with a demand of 0.
     bool loadFactorKnown;
     uint32_t loadFactorThousandths;
     int thresholdCount;
@@ -70,23 +72,26 @@ struct LoadSummary {
     uint64_t maxKwHundredths;
     uint64_t meanKwHundredths;
     uint64_t maxDemandKwHundredths; // with demandFound
+    // sum of value / 100 x rated x interval, with a rated power
+    uint64_t energyKwhThousandths;
 };
 
-// Summarizes records 0 .. count - 1 as request asks.
-//
-// Demand blocks follow the stamps: a value sample belongs to the block of
-// demandMinutes, counted from midnight, that its stamp falls in (its seconds
-// and hundredths do not matter), wherever it stands in the store, so stamps
-// that are not evenly spaced, or go back, still fill the block they name. A
-// sample whose stamp is no calendar time belongs to no block. A block counts
-// when it holds at least half as many value samples as it would hold records
-// at the header's interval (2 x samples x interval >= minutes x 6000), so a
-// block cut by a gap or by either end of the data does not count; with an
-// interval of 0 none counts.
+// Summarizes scope's records as request asks; with a valid demand length the
+// block table is built from them.
+void summarizeLoadIn(const LoadSummaryRequest& request, const RecordScope& scope,
+                     LoadSummary* summary);
+// The same for the whole store.
 void summarizeLoad(const LoadSummaryRequest& request, LoadSummary* summary);
 
-// The first marker at or after from; count when there is none.
-uint32_t nextMarker(uint32_t from);
-// The first gap at or after from, and in *length the number of gap codes in
-// a row from there; count when there is none.
-uint32_t nextGapRun(uint32_t from, uint32_t* length);
+// The first marker of scope at or after from; the scope's end when there is
+// none.
+uint32_t nextMarker(const RecordScope& scope, uint32_t from);
+// The first gap of scope at or after from, and in *length the number of gap
+// codes in a row from there; the scope's end when there is none.
+uint32_t nextGapRun(const RecordScope& scope, uint32_t from, uint32_t* length);
+// Sums of value x rated milli-kW x interval pass 2^64: such products are
+// taken in 128 bits, which GCC and Clang give on every 64-bit target.
+using uint128 = unsigned __int128;
+// numerator / denominator rounded half up, denominator > 0: every figure
+// with decimals is rounded so, once, from the exact quotient.
+uint64_t roundedQuotient(uint128 numerator, uint128 denominator);

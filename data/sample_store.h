@@ -46,6 +46,13 @@ inline uint32_t storableCount(uint32_t count) {
     return count < SAMPLE_STORE_CAPACITY ? count : SAMPLE_STORE_CAPACITY;
 }
 
+// Records first .. first + count - 1 of the store: what an answer is asked
+// of (the whole store, a chart's records, a range of stamps).
+struct RecordScope {
+    uint32_t first;
+    uint32_t count;
+};
+
 extern SampleRecord sampleStore[SAMPLE_STORE_CAPACITY];
 extern DataHeader dataHeader;
 extern bool dataPresent;
@@ -53,3 +60,8 @@ extern bool dataPresent;
 // stamps, and no Save has kept them since; a Save and every load of a file
 // clear it. Commands that would drop them ask first (app/data_file_commands.h).
 extern bool dataUnsaved;
+
+// Every record the header names, at most the store.
+inline RecordScope wholeStore() {
+    return {0, storableCount(dataHeader.count)};
+}

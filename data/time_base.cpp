@@ -1,5 +1,7 @@
 #include "data/time_base.h"
 
+#include <cstring>
+
 #include "data/sample_store.h"
 
 namespace {
@@ -222,6 +224,23 @@ bool isCalendarTime(const SystemTime& time) {
 
 bool isCalendarStamp(const SampleRecord& r) {
     return isCalendarTime(stampTime(r)) && r.tenths <= 9 && r.hundredths <= 9;
+}
+
+int64_t stampMoment(const SampleRecord& r) {
+    if (!isCalendarStamp(r))
+        return -1;
+    const int64_t days = daysFromCivil(r.year + 2000, r.month, r.day);
+    const int64_t seconds = ((days * 24 + r.hour) * 60 + r.minute) * 60 + r.second;
+    return seconds * 100 + r.tenths * 10 + r.hundredths;
+}
+
+void stampCacheMinute(const SampleRecord& r, StampCache* cache) {
+    const uint8_t minute[5] = {r.year, r.month, r.day, r.hour, r.minute};
+    std::memcpy(cache->minute, minute, sizeof minute);
+    cache->known = true;
+    const SampleRecord whole{r.year, r.month, r.day, r.hour, r.minute, 0, 0, 0, 0};
+    cache->minuteMoment = stampMoment(whole);
+    cache->calendar = cache->minuteMoment >= 0;
 }
 
 // Whole eras of 400 years (146,097 days) keep both directions exact for any

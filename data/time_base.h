@@ -3,9 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "data/sample_store.h"
 #include "platform/clock.h"
-
-struct SampleRecord;
 
 uint8_t daysIn(uint8_t month, uint8_t year);
 // Both act on records 0..dataHeader.count-1 with dataHeader.interval and touch
@@ -27,6 +26,32 @@ bool isCalendarStamp(const SampleRecord& record);
 // A time the Gregorian calendar holds (29 February 2100 is none, though the
 // stamping's own leap rule steps through it).
 bool isCalendarTime(const SystemTime& time);
+
+// The moment a stamp names, in hundredths of a second since 1 January 1970,
+// so that stamps compare as numbers; -1 for a stamp that is no calendar time.
+int64_t stampMoment(const SampleRecord& record);
+
+// Consecutive records mostly share their minute: a pass over many records
+// works a stamp's moment out from the last minute looked at when they do.
+struct StampCache {
+    uint8_t minute[5] = {0, 0, 0, 0, 0}; // year, month, day, hour, minute
+    bool known = false;
+    bool calendar = false;     // whether that minute is a calendar time
+    int64_t minuteMoment = -1; // its moment, as stampMoment gives it
+};
+// Looks up a new minute for stampMomentCached.
+void stampCacheMinute(const SampleRecord& record, StampCache* cache);
+// stampMoment, through cache. Inline: it runs once for every record of a
+// million, mostly in the minute of the record before.
+inline int64_t stampMomentCached(const SampleRecord& r, StampCache* cache) {
+    const uint8_t* m = cache->minute;
+    if (!cache->known || r.minute != m[4] || r.hour != m[3] || r.day != m[2] || r.month != m[1] ||
+        r.year != m[0])
+        stampCacheMinute(r, cache);
+    if (!cache->calendar || r.second > 59 || r.tenths > 9 || r.hundredths > 9)
+        return -1;
+    return cache->minuteMoment + r.second * 100 + r.tenths * 10 + r.hundredths;
+}
 
 // Days from 1 January 1970 to a date of the Gregorian calendar, and back.
 int64_t daysFromCivil(int64_t year, unsigned month, unsigned day);

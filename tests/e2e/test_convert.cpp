@@ -2,7 +2,7 @@
 // for byte to the program's Export > All of the same data, a CSV that an
 // independent reader (Python's csv module) takes in, the date line in two
 // regions, and the refusals that keep what was there. (The load summary and
-// the whole CSV of a week: tests/tools/test_load_summary.py.)
+// the whole CSV of twelve days: tests/tools/test_load_summary.py.)
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,6 +1,10 @@
 // Data files from anywhere: a refused file leaves the data in memory exactly
 // as it was; an accepted one has a count within the store, an interval other
 // than 0, exactly the size its count gives, and becomes the data byte for byte.
+// An accepted file is then summarized with every part, over the whole store
+// and over a scope the input chooses, and its survey report written: the load
+// factor stays at or below 1, each threshold's excursions hold exactly the
+// samples at or above it, and the report is whole.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,7 +13,9 @@
 #include <unistd.h>
 
 #include "data/data_file_format.h"
+#include "data/load_excursions.h"
 #include "data/sample_store.h"
+#include "output/survey_report.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -18,6 +24,39 @@ const DataHeader EARLIER = {37, 5, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}};
 
 uint8_t earlierByte(size_t i) {
     return uint8_t(i * 31 + 11);
+}
+
+// Every part of the summary of scope, with the highest rating there is, so
+// that the sums of energy run as large as they can.
+void summarizeEverything(const RecordScope& scope, uint32_t demandMinutes) {
+    LoadSummaryRequest request = defaultLoadSummaryRequest();
+    request.demandMinutes = demandMinutes;
+    request.ratedMilliKw = RATED_MILLI_KW_HIGHEST;
+    request.thresholdCount = 4;
+    const uint16_t thresholds[] = {0, 80, 254, LOAD_THRESHOLD_HIGHEST};
+    for (int k = 0; k < 4; ++k)
+        request.thresholds[k] = thresholds[k];
+    LoadSummary summary;
+    summarizeLoadIn(request, scope, &summary);
+    fuzzRequire(!summary.loadFactorKnown || summary.loadFactorThousandths <= 1000,
+                "the load factor is at most 1");
+    static ExcursionList list;
+    startExcursions(&list, scope, request);
+    uint64_t held[4] = {};
+    for (Excursion e; nextExcursion(&list, &e);) {
+        fuzzRequire(e.samples > 0 && e.startIndex <= e.endIndex &&
+                        e.endIndex < scope.first + scope.count,
+                    "an excursion lies within its scope");
+        for (int k = 0; k < 4; ++k)
+            held[k] += e.percent == thresholds[k] ? e.samples : 0;
+    }
+    for (int k = 0; k < 4; ++k)
+        fuzzRequire(held[k] == summary.above[k].samples,
+                    "the excursions hold the samples at or above their threshold");
+    // The report draws the daily profile, the heat map and the duration curve.
+    static const std::string report = fuzzScratchDirectory() + "/report.html";
+    SurveyReportRequest asked{scope, request, "<title>", "input.kvd", 100, "fuzz", {}};
+    fuzzRequire(writeSurveyReport(report.c_str(), asked) == 0, "the report is written");
 }
 
 } // namespace
@@ -56,5 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzRequire(std::memcmp(&dataHeader, &read, sizeof read) == 0, "the header is the file's");
     fuzzRequire(std::memcmp(records, data + DATA_HEADER_SIZE, size - DATA_HEADER_SIZE) == 0,
                 "the records are the file's");
+
+    static const uint32_t DEMAND_MINUTES[] = {1, 15, 60, 1440};
+    const uint32_t count = dataHeader.count;
+    summarizeEverything({0, count}, DEMAND_MINUTES[data[0] % 4]);
+    const uint32_t first = count == 0 ? 0 : data[1] % count;
+    summarizeEverything({first, (count - first) / 2}, DEMAND_MINUTES[data[2] % 4]);
     return 0;
 }

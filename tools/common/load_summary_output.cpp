@@ -2,8 +2,24 @@
 
 #include <cstdio>
 
+#include "data/record_range.h"
+#include "output/survey_report.h"
+#include "platform/clock.h"
+#include "tools/common/output_file.h"
 #include "tools/common/summary_json.h"
 #include "tools/common/summary_text.h"
+#include "tools/common/tool_command_line.h"
+
+bool keepRecordRange(const SummaryOptions& options) {
+    if (options.fromText == nullptr && options.toText == nullptr)
+        return true;
+    if (keepRecordsBetween(options.from, options.to) > 0)
+        return true;
+    toolError("no record is stamped from %s to %s",
+              options.fromText != nullptr ? options.fromText : "the first",
+              options.toText != nullptr ? options.toText : "the last");
+    return false;
+}
 
 void printLoadSummary(const SummaryOptions& options, const char* file) {
     LoadSummary summary;
@@ -13,4 +29,19 @@ void printLoadSummary(const SummaryOptions& options, const char* file) {
     else
         printSummaryText(summary, options, file);
     std::fflush(stdout);
+}
+
+bool writeReportFile(const SummaryOptions& options, const char* dataName, uint16_t languageBase) {
+    SurveyReportRequest request{};
+    request.scope = wholeStore();
+    request.summary = options.request;
+    request.title = options.title;
+    request.fileName = dataName;
+    request.languageBase = languageBase;
+    request.generator = toolVersionText();
+    getLocalTime(&request.made);
+    const int err = writeSurveyReport(options.report, request);
+    if (err != 0)
+        reportWriteFailure(options.report, err);
+    return err == 0;
 }

@@ -14,10 +14,16 @@ bool answerInformationOption(const char* option, void (*printUsage)()) {
         return true;
     }
     if (std::strcmp(option, "--version") == 0) {
-        std::printf("%s %s\n", TOOL_NAME, KORVEX_VERSION);
+        std::printf("%s\n", toolVersionText());
         return true;
     }
     return false;
+}
+
+const char* toolVersionText() {
+    static char text[64];
+    std::snprintf(text, sizeof text, "%s %s", TOOL_NAME, KORVEX_VERSION);
+    return text;
 }
 
 bool languageFromName(const char* name, uint16_t* languageBase) {

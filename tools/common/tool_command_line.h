@@ -19,6 +19,8 @@ extern const char TOOL_NAME[];
 // Answers --help (or -h) with printUsage and --version with "<tool>
 // <version>", on standard output. False for any other option.
 bool answerInformationOption(const char* option, void (*printUsage)());
+// "<tool> <version>", as --version prints it.
+const char* toolVersionText();
 // The text table's base of a language named as --lang names it (en, de, da).
 // False for any other name.
 bool languageFromName(const char* name, uint16_t* languageBase);

@@ -3,8 +3,10 @@
 // the load summary of its samples:
 //
 //   korvex-convert FILE.kvd [-o OUT.daq|OUT.csv|OUT.kvd|OUT.pdf] [--lang en|de|da]
-//                  [--summary [--json] [--demand-minutes N] [--above PCT[,PCT...]]
-//                   [--rated-kw KW]]
+//                  [--summary [--json] [--blocks] [--excursions] [--profile]
+//                   [--heatmap] [--duration]] [--report OUT.html [--title TEXT]]
+//                  [--demand-minutes N] [--above PCT[,PCT...]] [--rated-kw KW]
+//                  [--from STAMP] [--to STAMP] [--]
 //   korvex-convert --help | --version
 //
 // The .daq is byte for byte what File > Export > All writes of the same data
@@ -39,8 +41,9 @@ struct ConvertOptions {
 };
 
 void printUsage() {
-    std::printf("Usage: korvex-convert FILE.kvd [-o OUTPUT] [--summary [--json] ...] [--lang "
-                "en|de|da]\n"
+    std::printf("Usage: korvex-convert [--lang en|de|da] [-o OUTPUT] [--summary [--json] ...]\n"
+                "                      [--report OUT.html [--title TEXT]] [--from STAMP]\n"
+                "                      [--to STAMP] [--] FILE.kvd\n"
                 "Writes the samples of a data file as the program would, or summarizes them.\n"
                 "  -o      the file to write; its extension chooses what it holds (%s):\n"
                 "          .daq the text export of all samples, .csv a table of time, value\n"
@@ -48,7 +51,7 @@ void printUsage() {
                 "          the file just opened\n"
                 "%s"
                 "  --lang  the language of the .daq header, the printed labels and the\n"
-                "          messages (default en); the summary is in English\n"
+                "          messages and the report (default en); the summary is in English\n"
                 "  --help, --version  print this, or the version, and exit\n",
                 outputExtensions(), SUMMARY_USAGE);
 }
@@ -57,24 +60,23 @@ int parseOptions(int argc, char** argv, ConvertOptions* options) {
     *options = {nullptr, nullptr, LANG_ENGLISH, {}};
     summaryOptionsStart(&options->summary);
     for (int i = 1; i < argc; ++i) {
-        const char* option = argv[i];
-        if (answerInformationOption(option, printUsage))
-            return TOOL_ANSWERED;
-        const int summary = takeSummaryOption(argc, argv, &i, &options->summary);
-        if (summary == 1)
+        const int shared = takeSharedOption(argc, argv, &i, &options->summary, printUsage);
+        if (shared == 1)
             continue;
-        if (summary != 0)
-            return summary;
-        const bool takesValue =
-            std::strcmp(option, "-o") == 0 || std::strcmp(option, "--lang") == 0;
-        if (!takesValue) {
-            if (option[0] == '-' && option[1] != '\0')
-                return toolUsageError("unknown option: %s", option);
+        if (shared != 0)
+            return shared;
+        const char* option = argv[i];
+        const bool named = options->summary.optionsEnded || option[0] != '-' || option[1] == '\0';
+        if (named) {
             if (options->input != nullptr)
                 return toolUsageError("more than one data file: %s", option);
             options->input = option;
             continue;
         }
+        const bool takesValue =
+            std::strcmp(option, "-o") == 0 || std::strcmp(option, "--lang") == 0;
+        if (!takesValue)
+            return toolUsageError("unknown option: %s", option);
         if (i + 1 >= argc)
             return toolUsageError("missing value after %s", option);
         const char* value = argv[++i];
@@ -88,8 +90,9 @@ int parseOptions(int argc, char** argv, ConvertOptions* options) {
         return toolUsageError("missing the data file to convert");
     if (checkSummaryOptions(options->summary) != 0)
         return TOOL_EXIT_USAGE;
-    if (options->output == nullptr && !options->summary.wanted)
-        return toolUsageError("missing -o OUTPUT or --summary");
+    if (options->output == nullptr && !options->summary.wanted &&
+        options->summary.report == nullptr)
+        return toolUsageError("missing -o OUTPUT, --summary or --report");
     return 0;
 }
 
@@ -123,6 +126,8 @@ int main(int argc, char** argv) {
         return TOOL_EXIT_OK;
     if (usage != 0)
         return usage;
+    if (options.summary.report != nullptr && outputPathRefused(options.summary.report))
+        return TOOL_EXIT_FAILED;
     if (options.output != nullptr) {
         // A directory is refused for what it is, whatever its name looks like.
         if (outputPathRefused(options.output))
@@ -132,10 +137,13 @@ int main(int argc, char** argv) {
                                   options.output);
     }
     configBlock.languageBase = options.languageBase;
-    if (!readInput(options.input))
+    if (!readInput(options.input) || !keepRecordRange(options.summary))
         return TOOL_EXIT_FAILED;
     abandonOutputOnInterrupt();
     if (options.output != nullptr && !writeOutputFile(options.output))
+        return TOOL_EXIT_FAILED;
+    if (options.summary.report != nullptr &&
+        !writeReportFile(options.summary, options.input, options.languageBase))
         return TOOL_EXIT_FAILED;
     if (options.summary.wanted)
         printLoadSummary(options.summary);

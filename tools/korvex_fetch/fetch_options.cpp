@@ -15,17 +15,18 @@ namespace {
 void printFetchUsage() {
     std::printf("Usage: korvex-fetch [--port COMn|DEVICE | --auto] [--span NAME|INDEX]\n"
                 "                    [--lang en|de|da] [-o FILE.kvd|FILE.daq|FILE.csv]\n"
-                "                    [--summary [--json] ...]\n"
+                "                    [--summary [--json] ...] [--report OUT.html ...]\n"
                 "Downloads logged values from a T596 and writes them as a data file.\n"
                 "  --port   the serial port: COM1..COM8 or a device path (default COM1)\n"
                 "  --auto   search COM1..COM8 for the device\n"
                 "  --span   the span to fetch, as the acquisition dialog names it in any\n"
                 "           language (\"5 hours\", \"12 Stunden\") or its position 0..13\n"
                 "           (default \"5 hours\")\n"
-                "  --lang   the language of the messages (default en)\n"
+                "  --lang   the language of the messages and the report (default en)\n"
                 "  -o       the file to write: a data file, or by its extension the text\n"
                 "           export of all samples (.daq) or a CSV (.csv); without it\n"
-                "           nothing is written\n"
+                "           nothing is written; it holds every record received, whatever\n"
+                "           --from and --to say\n"
                 "%s"
                 "  --help, --version  print this, or the version, and exit\n",
                 SUMMARY_USAGE);
@@ -94,14 +95,14 @@ int parseFetchOptions(int argc, char** argv, FetchOptions* options) {
     summaryOptionsStart(&options->summary);
     bool portGiven = false;
     for (int i = 1; i < argc; ++i) {
-        const char* option = argv[i];
-        if (answerInformationOption(option, printFetchUsage))
-            return TOOL_ANSWERED;
-        const int summary = takeSummaryOption(argc, argv, &i, &options->summary);
-        if (summary == 1)
+        const int shared = takeSharedOption(argc, argv, &i, &options->summary, printFetchUsage);
+        if (shared == 1)
             continue;
-        if (summary != 0)
-            return summary;
+        if (shared != 0)
+            return shared;
+        const char* option = argv[i];
+        if (options->summary.optionsEnded)
+            return toolUsageError("unexpected argument: %s", option);
         if (std::strcmp(option, "--auto") == 0) {
             options->autoSearch = true;
             continue;

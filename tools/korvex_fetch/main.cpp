@@ -260,6 +260,8 @@ int main(int argc, char** argv) {
     transferInit();
     if (options.output[0] != '\0' && !outputWritable(options.output))
         return TOOL_EXIT_FAILED;
+    if (options.summary.report != nullptr && outputPathRefused(options.summary.report))
+        return TOOL_EXIT_FAILED;
     const int port = fetchOutcome.messageShown ? -1 : openChosenPort(options);
     if (port < 0)
         return TOOL_EXIT_FAILED;
@@ -310,6 +312,13 @@ int main(int argc, char** argv) {
             return TOOL_EXIT_FAILED;
     }
     const char* saved = fetchOutcome.savedPath[0] != '\0' ? fetchOutcome.savedPath : nullptr;
+    // The file keeps every record received; the range restricts what is
+    // summed up of them.
+    if (!keepRecordRange(options.summary))
+        return TOOL_EXIT_FAILED;
+    if (options.summary.report != nullptr &&
+        !writeReportFile(options.summary, saved != nullptr ? saved : "", options.languageBase))
+        return TOOL_EXIT_FAILED;
     if (options.summary.wanted)
         printLoadSummary(options.summary, saved);
     else
