@@ -37,7 +37,7 @@ endif()
 
 # ---- the zip: the programs and the README, to unpack and run ----------------
 set(KORVEX_WINDOWS_PROGRAMS)
-foreach(program korvex korvex-fetch korvex-convert)
+foreach(program korvex korvex-fetch korvex-convert t596sim)
     if(TARGET ${program})
         list(APPEND KORVEX_WINDOWS_PROGRAMS ${program})
     endif()
