@@ -1,7 +1,8 @@
 # The Windows build, cross-compiled with cmake/mingw-w64-x86_64.cmake: the
-# programs and their zip, and the tests and benchmarks run under Wine. The
-# simulated logger is a Linux program; the tests take it, and the program that
-# drives korvex-fetch.exe against it, from a Linux build of the same tree.
+# programs and their zip, and the tests and benchmarks run under Wine. Most
+# tests put the Linux simulator on a pseudo-terminal that the prefix maps as a
+# COM port; they take it, and the program that drives korvex-fetch.exe against
+# it or against t596sim.exe, from a Linux build of the same tree.
 set(KORVEX_NATIVE_BUILD "${CMAKE_SOURCE_DIR}/build/normal" CACHE PATH
     "A Linux build of this tree: t596sim and the Wine test driver come from there")
 set(KORVEX_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest's source, built here")
@@ -37,7 +38,7 @@ endif()
 
 # ---- the zip: the programs and the README, to unpack and run ----------------
 set(KORVEX_WINDOWS_PROGRAMS)
-foreach(program korvex korvex-fetch korvex-convert)
+foreach(program korvex korvex-fetch korvex-convert t596sim)
     if(TARGET ${program})
         list(APPEND KORVEX_WINDOWS_PROGRAMS ${program})
     endif()
@@ -127,7 +128,7 @@ add_test(NAME wine.unit_tests
     COMMAND ${KORVEX_WINE} run ${KORVEX_WINE_DIR} $<TARGET_FILE:unit_tests> --gtest_brief=1)
 add_test(NAME wine.fetch COMMAND ${KORVEX_NATIVE_BUILD}/tests/wine_fetch_tests)
 set_tests_properties(wine.fetch PROPERTIES ENVIRONMENT
-    "KORVEX_WINE_FETCH=${KORVEX_WINE} run ${KORVEX_WINE_DIR} $<TARGET_FILE:korvex-fetch>;KORVEX_WINE_PORTS=${KORVEX_WINE_DIR}/ports")
+    "KORVEX_WINE_FETCH=${KORVEX_WINE} run ${KORVEX_WINE_DIR} $<TARGET_FILE:korvex-fetch>;KORVEX_WINE_SIM=${KORVEX_WINE} run ${KORVEX_WINE_DIR} $<TARGET_FILE:t596sim>;KORVEX_WINE_PORTS=${KORVEX_WINE_DIR}/ports")
 set_tests_properties(wine.unit_tests wine.fetch PROPERTIES
     FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine TIMEOUT 600)
 # korvex.exe on a display of its own, worked through its menus and dialogs;

@@ -24,6 +24,7 @@ packages=(
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
     fonts-dejavu-extra # a face as narrow as the charts need where Arial is missing
     nsis               # the Windows setup program
+    socat              # two linked pseudo-terminals: COM ports of a Wine prefix joined as by a cable
     # the survey report opened, shot and printed by real browsers, in a
     # network namespace of the test's own
     chromium firefox-esr iproute2

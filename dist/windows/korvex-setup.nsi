@@ -134,6 +134,7 @@ Section
     File "${PROGRAMS}\korvex.exe"
     File "${PROGRAMS}\korvex-fetch.exe"
     File "${PROGRAMS}\korvex-convert.exe"
+    File "${PROGRAMS}\t596sim.exe"
     File "${README}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
@@ -204,6 +205,7 @@ Section Uninstall
     Delete "$INSTDIR\korvex.exe"
     Delete "$INSTDIR\korvex-fetch.exe"
     Delete "$INSTDIR\korvex-convert.exe"
+    Delete "$INSTDIR\t596sim.exe"
     Delete "$INSTDIR\README.md"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"

@@ -614,7 +614,7 @@ def setup(work):
           "the silent install")
     installed = sorted(os.listdir(folder))
     check(installed == ["README.md", "korvex-convert.exe", "korvex-fetch.exe", "korvex.exe",
-                        "uninstall.exe"], f"the installed files: {installed}")
+                        "t596sim.exe", "uninstall.exe"], f"the installed files: {installed}")
     link = open(shortcut, "rb").read()
     check(all(text.encode("utf-16-le") in link for text in ("korvex.exe", "--desktop")),
           "the Start menu entry starts korvex.exe --desktop")

@@ -1,21 +1,20 @@
-// t596sim: a T596 data logger on a pseudo-terminal (or any tty), speaking the
-// device side of the protocol, for demonstrations and end-to-end tests.
-#include <cerrno>
+// t596sim: a T596 data logger on a pseudo-terminal, a tty or a COM port,
+// speaking the device side of the protocol, for demonstrations and end-to-end
+// tests. The device is the same on every system; its line is the system's
+// (tools/t596sim/sim_line.h).
 #include <climits>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include "base/whole_number.h"
+#include "data/time_base.h"
 #include "link/device_codes.h"
 #include "link/frame_codec.h"
+#include "platform/clock.h"
+#include "platform/console.h"
 #include "tools/common/tool_command_line.h"
+#include "tools/t596sim/sim_line.h"
 #include "tools/t596sim/sim_pattern.h"
 
 extern const char TOOL_NAME[] = "t596sim";
@@ -32,14 +31,13 @@ constexpr uint32_t OUT_BUFFER_SIZE = 1024;
 // answered soon rather than after a deep buffer.
 constexpr uint32_t REFILL_BELOW = 256;
 constexpr uint32_t MAX_COUNT = 0xFFFFFF; // three count bytes
-constexpr size_t PATH_SIZE = 4096;
+constexpr uint32_t SHOWN_SIZE = 4096;
 
 enum class Pattern { Load, Count };
 enum class Pace { Line, None };
 
 struct Options {
-    const char* linkPath = nullptr;
-    const char* ttyPath = nullptr;
+    SimLinePlace place;
     uint16_t interval = 10;
     Pattern pattern = Pattern::Load;
     Pace pace = Pace::Line;
@@ -54,38 +52,31 @@ struct Options {
     bool verbose = false;
 };
 
-const char USAGE[] = "Usage: t596sim [options]\n"
-                     "A simulated T596 power data logger on a pseudo-terminal. Prints the\n"
-                     "device path the PC side opens, then serves the protocol until SIGTERM or\n"
-                     "SIGINT.\n"
-                     "\n"
-                     "  --link PATH       make PATH a symbolic link to the pseudo-terminal\n"
-                     "                    (a stale link is replaced; removed on exit)\n"
-                     "  --tty DEVICE      serve on this tty (e.g. a real serial port) instead\n"
-                     "                    of a new pseudo-terminal\n"
-                     "  --interval N      sample interval in hundredths of a second, 0..100\n"
-                     "                    (default 10)\n"
-                     "  --pattern load|count\n"
-                     "                    load: a daily load curve in percent with noise,\n"
-                     "                    event markers (201, 202) and gaps (255) (default);\n"
-                     "                    count: the k-th sample sent is k % 200\n"
-                     "  --pace line|none  line: the real line rate, 5,760 bytes/s (default);\n"
-                     "                    none: as fast as the PC takes the bytes\n"
-                     "  --filler          put 0xFF filler bytes between frames\n"
-                     "  --noise RATE      probability 0..1 per frame of corrupting one byte\n"
-                     "  --silent          answer nothing at all\n"
-                     "  --no-echo         do not echo the count codes\n"
-                     "  --echo-count N    echo the count N (0..16777215) instead of the one\n"
-                     "                    received, and send that many samples\n"
-                     "  --stop-after N    end a transfer after N samples by sending DEV_STOP\n"
-                     "  --vanish-after N  after N samples close the line and exit\n"
-                     "  --surplus N       after the samples of a transfer send N more that\n"
-                     "                    were not asked for\n"
-                     "  --verbose         report each request and transfer on stderr\n"
-                     "  --help, --version print this, or the version, and exit\n";
+const char USAGE_OPTIONS[] =
+    "  --interval N      sample interval in hundredths of a second, 0..100\n"
+    "                    (default 10)\n"
+    "  --pattern load|count\n"
+    "                    load: a daily load curve in percent with noise,\n"
+    "                    event markers (201, 202) and gaps (255) (default);\n"
+    "                    count: the k-th sample sent is k % 200\n"
+    "  --pace line|none  line: the real line rate, 5,760 bytes/s (default);\n"
+    "                    none: as fast as the PC takes the bytes\n"
+    "  --filler          put 0xFF filler bytes between frames\n"
+    "  --noise RATE      probability 0..1 per frame of corrupting one byte\n"
+    "  --silent          answer nothing at all\n"
+    "  --no-echo         do not echo the count codes\n"
+    "  --echo-count N    echo the count N (0..16777215) instead of the one\n"
+    "                    received, and send that many samples\n"
+    "  --stop-after N    end a transfer after N samples by sending DEV_STOP\n"
+    "  --vanish-after N  after N samples close the line and exit\n"
+    "  --surplus N       after the samples of a transfer send N more that\n"
+    "                    were not asked for\n"
+    "  --verbose         report each request and transfer on stderr\n"
+    "  --help, --version print this, or the version, and exit\n";
 
 void printUsage() {
-    fputs(USAGE, stdout);
+    printf("Usage: %s [options]\n%s\n%s%s", TOOL_NAME, SIM_LINE_USAGE_INTRO, SIM_LINE_USAGE_PLACE,
+           USAGE_OPTIONS);
 }
 
 // Returns -1 when the simulator should run, else the exit code.
@@ -95,10 +86,11 @@ int parseOptions(int argc, char** argv, Options* o) {
         if (answerInformationOption(arg, printUsage))
             return TOOL_EXIT_OK;
         bool takesValue = strcmp(arg, "--link") == 0 || strcmp(arg, "--tty") == 0 ||
-                          strcmp(arg, "--interval") == 0 || strcmp(arg, "--pattern") == 0 ||
-                          strcmp(arg, "--pace") == 0 || strcmp(arg, "--noise") == 0 ||
-                          strcmp(arg, "--echo-count") == 0 || strcmp(arg, "--stop-after") == 0 ||
-                          strcmp(arg, "--vanish-after") == 0 || strcmp(arg, "--surplus") == 0;
+                          strcmp(arg, "--port") == 0 || strcmp(arg, "--interval") == 0 ||
+                          strcmp(arg, "--pattern") == 0 || strcmp(arg, "--pace") == 0 ||
+                          strcmp(arg, "--noise") == 0 || strcmp(arg, "--echo-count") == 0 ||
+                          strcmp(arg, "--stop-after") == 0 || strcmp(arg, "--vanish-after") == 0 ||
+                          strcmp(arg, "--surplus") == 0;
         if (!takesValue) {
             if (strcmp(arg, "--filler") == 0)
                 o->filler = true;
@@ -117,9 +109,11 @@ int parseOptions(int argc, char** argv, Options* o) {
         const char* value = argv[++i];
         uint64_t number = 0;
         if (strcmp(arg, "--link") == 0) {
-            o->linkPath = value;
+            o->place.linkPath = value;
         } else if (strcmp(arg, "--tty") == 0) {
-            o->ttyPath = value;
+            o->place.ttyPath = value;
+        } else if (strcmp(arg, "--port") == 0) {
+            o->place.port = value;
         } else if (strcmp(arg, "--interval") == 0) {
             if (!parseWholeNumber(value, 100, &number))
                 return toolUsageError("--interval takes 0..100 (hundredths of a second), not '%s'",
@@ -161,143 +155,14 @@ int parseOptions(int argc, char** argv, Options* o) {
                 o->vanishAfter = number;
         }
     }
-    return -1;
-}
-
-// ---- signals ---------------------------------------------------------------
-
-volatile sig_atomic_t terminateRequested = 0;
-sigset_t waitMask; // the mask in force only while waiting
-
-void onTerminate(int) {
-    terminateRequested = 1;
-}
-
-// The terminating signals stay blocked except inside ppoll(), so one that
-// comes between a check of the flag and the wait still ends the wait.
-void installSignals() {
-    struct sigaction action;
-    memset(&action, 0, sizeof action);
-    action.sa_handler = onTerminate;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
-    signal(SIGPIPE, SIG_IGN);
-    sigset_t blocked;
-    sigemptyset(&blocked);
-    sigaddset(&blocked, SIGTERM);
-    sigaddset(&blocked, SIGINT);
-    sigaddset(&blocked, SIGHUP);
-    sigprocmask(SIG_BLOCK, &blocked, &waitMask);
-    sigdelset(&waitMask, SIGTERM);
-    sigdelset(&waitMask, SIGINT);
-    sigdelset(&waitMask, SIGHUP);
-}
-
-int waitFor(pollfd* fd, nfds_t count, int timeoutMs) {
-    timespec timeout{timeoutMs / 1000, static_cast<long>(timeoutMs % 1000) * 1000000L};
-    return ppoll(fd, count, timeoutMs < 0 ? nullptr : &timeout, &waitMask);
-}
-
-uint64_t nowNs() {
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<uint64_t>(t.tv_sec) * 1000000000ULL + static_cast<uint64_t>(t.tv_nsec);
-}
-
-// ---- the line ----------------------------------------------------------------
-
-bool makeRaw(int fd) {
-    termios tio;
-    if (tcgetattr(fd, &tio) != 0)
-        return false;
-    cfmakeraw(&tio);
-    tio.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS);
-    tio.c_cflag |= CS8 | CLOCAL | CREAD;
-    tio.c_cc[VMIN] = 1;
-    tio.c_cc[VTIME] = 0;
-    cfsetispeed(&tio, B57600);
-    cfsetospeed(&tio, B57600);
-    return tcsetattr(fd, TCSANOW, &tio) == 0;
-}
-
-// Closes fd after a failure, keeping the failure's errno for the report.
-int closeFailed(int fd) {
-    int err = errno;
-    close(fd);
-    errno = err;
-    return -1;
-}
-
-// A new pseudo-terminal; the slave's path goes to slavePath. The slave is
-// opened once to set raw mode, then left to the PC side. -1 with errno set
-// when that fails.
-int openPseudoTerminal(char* slavePath, size_t size) {
-    int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master < 0)
-        return -1;
-    if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, slavePath, size) != 0)
-        return closeFailed(master);
-    int slave = open(slavePath, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave < 0)
-        return closeFailed(master);
-    if (!makeRaw(slave) || !makeRaw(master)) {
-        closeFailed(slave);
-        return closeFailed(master);
-    }
-    close(slave);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    return master;
-}
-
-int openTty(const char* path) {
-    int fd = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    return makeRaw(fd) ? fd : closeFailed(fd);
-}
-
-// What makeLink returns when the name holds something other than a link.
-constexpr int NOT_A_LINK = -1;
-
-// Points linkPath at target, replacing an old symbolic link but never a file.
-// Returns 0, NOT_A_LINK or the system error number.
-int makeLink(const char* linkPath, const char* target) {
-    char temporary[PATH_SIZE];
-    int n = snprintf(temporary, sizeof temporary, "%s.t596sim-%d", linkPath, getpid());
-    if (n < 0 || static_cast<size_t>(n) >= sizeof temporary)
-        return ENAMETOOLONG;
-    unlink(temporary);
-    if (symlink(target, temporary) != 0)
-        return errno;
-    char existing[PATH_SIZE];
-    int err = 0;
-    if (readlink(linkPath, existing, sizeof existing) < 0 && errno != ENOENT)
-        err = errno == EINVAL ? NOT_A_LINK : errno;
-    else if (rename(temporary, linkPath) != 0)
-        err = errno;
-    if (err != 0)
-        unlink(temporary);
-    return err;
-}
-
-// Removes the link only while it still points at this simulator's device.
-void removeLink(const char* linkPath, const char* target) {
-    char existing[PATH_SIZE];
-    ssize_t n = readlink(linkPath, existing, sizeof existing - 1);
-    if (n < 0)
-        return;
-    existing[n] = '\0';
-    if (strcmp(existing, target) == 0)
-        unlink(linkPath);
+    int refused = simLinePlaceRefused(o->place);
+    return refused != 0 ? refused : -1;
 }
 
 // ---- the device ----------------------------------------------------------------
 
 struct Device {
     const Options* options;
-    int fd;
     // Bytes waiting for the line, in order.
     uint8_t out[OUT_BUFFER_SIZE];
     uint32_t outStart;
@@ -316,7 +181,7 @@ struct Device {
     bool vanishing;
     // Line pacing: bytes allowed since paceEpoch, counted in paceSent.
     bool paceRunning;
-    uint64_t paceEpochNs;
+    uint64_t paceEpochMs;
     uint64_t paceSent;
     uint64_t noiseState;
 };
@@ -381,14 +246,14 @@ void logEvent(const Device& d, const char* what, uint64_t number) {
 
 void startTransfer(Device& d, uint32_t total) {
     logEvent(d, "transfer started, samples asked:", total);
-    timespec wall;
-    clock_gettime(CLOCK_REALTIME, &wall);
-    tm local;
-    localtime_r(&wall.tv_sec, &local);
+    SystemTime local;
+    getLocalTime(&local);
     d.newestTimeOfDay = static_cast<uint32_t>(
-        ((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 100 + wall.tv_nsec / 10000000);
+        ((local.hour * 60 + local.minute) * 60 + local.second) * 100 + local.milliseconds / 10);
     uint64_t interval = d.options->interval > 0 ? d.options->interval : 1;
-    uint64_t hundredths = static_cast<uint64_t>(wall.tv_sec) * 100 + wall.tv_nsec / 10000000;
+    uint64_t hundredths = static_cast<uint64_t>(daysFromCivil(local.year, local.month, local.day)) *
+                              HUNDREDTHS_PER_DAY +
+                          d.newestTimeOfDay;
     // Far enough from zero that looking back over a full transfer stays positive.
     d.newestLogIndex = hundredths / interval + MAX_COUNT;
     d.total = total;
@@ -510,65 +375,57 @@ uint32_t lineAllows(Device& d, uint64_t now, int* waitMs) {
         return pending;
     if (!d.paceRunning) {
         d.paceRunning = true;
-        d.paceEpochNs = now;
+        d.paceEpochMs = now;
         d.paceSent = 0;
     }
     // Counted from one epoch, so rounding never accumulates into drift.
-    uint64_t due = (now - d.paceEpochNs) * LINE_BYTES_PER_SECOND / 1000000000ULL + 1;
+    uint64_t due = (now - d.paceEpochMs) * LINE_BYTES_PER_SECOND / 1000 + 1;
     uint64_t allowed = due > d.paceSent ? due - d.paceSent : 0;
     uint32_t slice = LINE_BYTES_PER_SECOND * PACE_SLICE_MS / 1000;
     uint32_t wanted = pending < slice ? pending : slice;
     if (allowed >= wanted)
         return static_cast<uint32_t>(allowed < pending ? allowed : pending);
-    uint64_t dueAtNs =
-        (d.paceSent + wanted - 1) * 1000000000ULL / LINE_BYTES_PER_SECOND + d.paceEpochNs;
-    *waitMs = static_cast<int>((dueAtNs - now + 999999) / 1000000);
-    if (*waitMs < 1)
-        *waitMs = 1;
+    uint64_t dueAtMs =
+        ((d.paceSent + wanted - 1) * 1000 + LINE_BYTES_PER_SECOND - 1) / LINE_BYTES_PER_SECOND +
+        d.paceEpochMs;
+    *waitMs = dueAtMs > now ? static_cast<int>(dueAtMs - now) : 1;
     return 0;
 }
 
-// Serves the line until a terminating signal or a vanish. Returns the exit code.
+// Serves the line until the simulator is told to end, or vanishes. Returns the
+// exit code.
 int serve(Device& d) {
-    while (!terminateRequested) {
+    while (!simLineTerminationRequested()) {
         refill(d);
         if (d.vanishing && outPending(d) == 0)
             return 0;
         int waitMs = -1;
-        uint32_t allowed = lineAllows(d, nowNs(), &waitMs);
-        pollfd fd{d.fd, static_cast<short>(POLLIN | (allowed > 0 ? POLLOUT : 0)), 0};
-        int ready = waitFor(&fd, 1, waitMs);
-        if (ready < 0) {
-            if (errno == EINTR)
-                continue;
-            perror("t596sim: poll");
+        uint32_t allowed = lineAllows(d, monotonicMs(), &waitMs);
+        SimLineReady ready;
+        if (!simLineWait(allowed > 0, waitMs, &ready))
             return TOOL_EXIT_FAILED;
-        }
-        bool hungUp = false;
-        if (fd.revents & POLLIN) {
+        bool hungUp = ready.hungUp;
+        if (ready.readable) {
             uint8_t bytes[256];
-            ssize_t got = read(d.fd, bytes, sizeof bytes);
-            for (ssize_t i = 0; i < got; ++i)
+            int got = simLineRead(bytes, sizeof bytes);
+            for (int i = 0; i < got; ++i)
                 onByte(d, bytes[i]);
-            hungUp = got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR);
-        } else if (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) {
-            hungUp = true;
+            hungUp = got < 0;
         }
-        if (!hungUp && (fd.revents & POLLOUT) && allowed > 0) {
-            ssize_t wrote = write(d.fd, d.out + d.outStart, allowed);
+        if (!hungUp && ready.writable && allowed > 0) {
+            int wrote = simLineWrite(d.out + d.outStart, allowed);
             if (wrote > 0) {
                 d.outStart += static_cast<uint32_t>(wrote);
                 d.paceSent += static_cast<uint64_t>(wrote);
-            } else if (wrote < 0 && errno != EAGAIN && errno != EINTR) {
-                hungUp = true;
             }
+            hungUp = wrote < 0;
         }
         if (hungUp) {
             // No PC on the line: wait for one to open it again, without spinning.
             onHangup(d);
             if (d.vanishing)
                 return 0;
-            waitFor(nullptr, 0, HANGUP_PAUSE_MS);
+            simLinePause(HANGUP_PAUSE_MS);
         }
     }
     return 0;
@@ -577,45 +434,23 @@ int serve(Device& d) {
 } // namespace
 
 int main(int argc, char** argv) {
+    consoleUseUtf8(&argc, &argv);
     static Options options;
     int parsed = parseOptions(argc, argv, &options);
     if (parsed >= 0)
         return parsed;
-    installSignals();
+    simLineCatchTermination();
 
-    char devicePath[PATH_SIZE];
-    int fd;
-    if (options.ttyPath != nullptr) {
-        snprintf(devicePath, sizeof devicePath, "%s", options.ttyPath);
-        fd = openTty(options.ttyPath);
-    } else {
-        fd = openPseudoTerminal(devicePath, sizeof devicePath);
-    }
-    if (fd < 0) {
-        toolError("cannot open %s: %s",
-                  options.ttyPath != nullptr ? options.ttyPath : "a pseudo-terminal",
-                  strerror(errno));
+    char shown[SHOWN_SIZE];
+    if (!simLineOpen(options.place, shown, sizeof shown))
         return TOOL_EXIT_FAILED;
-    }
-    int linkError = options.linkPath != nullptr ? makeLink(options.linkPath, devicePath) : 0;
-    if (linkError != 0) {
-        toolError("cannot make the link %s: %s", options.linkPath,
-                  linkError == NOT_A_LINK ? "it exists and is not a symbolic link; left alone"
-                                          : strerror(linkError));
-        close(fd);
-        return TOOL_EXIT_FAILED;
-    }
-    printf("%s\n", devicePath);
+    printf("%s\n", shown);
     fflush(stdout);
 
     static Device device;
     device.options = &options;
-    device.fd = fd;
     device.noiseState = 0x9E3779B97F4A7C15ULL;
     int code = serve(device);
-
-    close(fd);
-    if (options.linkPath != nullptr)
-        removeLink(options.linkPath, devicePath);
+    simLineClose();
     return code;
 }
