@@ -1,16 +1,19 @@
 #include "app/command_routing.h"
 
 #include "acquire/port_select.h"
+#include "app/analysis_window.h"
 #include "app/data_file_commands.h"
 #include "app/export_commands.h"
 #include "app/main_window.h"
 #include "app/print_command.h"
+#include "app/report_command.h"
 #include "app/screen_dump_command.h"
 #include "app/set_time_command.h"
 #include "app/transfer_command.h"
 #include "base/messages.h"
 #include "base/texts.h"
 #include "data/sample_store.h"
+#include "res/added_texts.h"
 #include "res/resource_ids.h"
 #include "res/text_table.h"
 #include "ui/frontend.h"
@@ -27,6 +30,9 @@ struct CommandRoute {
     int needsDataCaption; // 0: runs without samples; else message 45 under this caption
     bool errorRule;       // a nonzero result becomes message 84
     CommandHandler handler;
+    // Commands the program gained later name their caption among the added
+    // texts; -1: none.
+    int needsDataAddedCaption = -1;
 };
 
 int runAboutBox(int, int) {
@@ -50,7 +56,7 @@ int languageCommand(int commandId, int) {
 
 // One line per command or id range; an id found in no row goes to default
 // processing. A command that needs samples names the caption of its message
-// 45; Save and the exports set errorRule and return their result.
+// 45; Save, the exports and Report set errorRule and return their result.
 constexpr CommandRoute ROUTES[] = {
     {IDC_SPAN_COMBO, IDC_SPAN_COMBO, 0, false,
      [](int, int notifyCode) { return onSpanNotify(notifyCode), 0; }},
@@ -77,6 +83,10 @@ constexpr CommandRoute ROUTES[] = {
      [](int, int) { return exportAllSamples(); }},
     {IDM_SET_TIME, IDM_SET_TIME, CAPTION_SET_TIME, false,
      [](int, int) { return setTimeCommand(), 0; }},
+    {IDM_ANALYSIS_SUMMARY, IDM_ANALYSIS_SUMMARY, 0, false,
+     [](int, int) { return analysisSummaryCommand(), 0; }, ADDED_SUMMARY_CAPTION},
+    {IDM_ANALYSIS_REPORT, IDM_ANALYSIS_REPORT, 0, true,
+     [](int, int) { return analysisReportCommand(); }, ADDED_REPORT_CAPTION},
 };
 
 } // namespace
@@ -99,6 +109,10 @@ bool mainWindowCommand(int commandId, int notifyCode) {
             continue;
         }
         if (route.needsDataCaption != 0 && !commandHasData(route.needsDataCaption)) {
+            return true;
+        }
+        if (route.needsDataAddedCaption >= 0 && !dataPresent) {
+            showMessageUnder(MSG_NO_DATA, addedText(route.needsDataAddedCaption), 0);
             return true;
         }
         int result = route.handler(commandId, notifyCode);

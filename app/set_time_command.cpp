@@ -8,6 +8,7 @@
 #include "data/time_base.h"
 #include "data/time_entry.h"
 #include "res/text_table.h"
+#include "view/chart_view.h"
 
 TimeEntry timeEntry;
 
@@ -75,5 +76,6 @@ void setTimeCommand() {
     else
         stampFromEnd(time);
     dataUnsaved = true;
+    ++chartDataGeneration;
     uiInvalidate(true);
 }

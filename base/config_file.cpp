@@ -27,6 +27,12 @@ bool setConfigDirectory(const char* directory) {
     return true;
 }
 
+bool configSiblingPath(const char* name, char* out, size_t size) {
+    const size_t folder = pathFolderLength(configPath);
+    const int length = std::snprintf(out, size, "%.*s%s", int(folder), configPath, name);
+    return length >= 0 && size_t(length) < size;
+}
+
 namespace {
 
 constexpr uint32_t COM_PORT_OFFSET = 0;

@@ -1,6 +1,7 @@
 // The two settings kept between runs, the serial port and the language, as a
 // byte image in "DAQSetup.cnf" in the working directory.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 constexpr const char* CONFIG_FILE_NAME = "DAQSetup.cnf";
@@ -28,6 +29,9 @@ int readConfig(ConfigBlock* block);
 // Keeps the file in directory instead of the working directory from now on.
 // False, and the working directory kept, when the path would not fit.
 bool setConfigDirectory(const char* directory);
+// The path of the file name beside the configuration file, in the same
+// folder. False when it would not fit size.
+bool configSiblingPath(const char* name, char* out, size_t size);
 // Stores the block at the start of the file, creating it when missing; a
 // longer file keeps its bytes beyond the block. Returns 0, a system error
 // number, or ERR_CONFIG_SIZE.

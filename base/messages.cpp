@@ -42,3 +42,8 @@ void showDialogMessage(int messageId, int captionId, int32_t number) {
     const ComposedMessage message = composeMessage(messageId, captionId, number);
     uiDialogMessageBox(message.text, message.caption, message.icon);
 }
+
+void showMessageUnder(int messageId, const char* caption, int32_t number) {
+    const ComposedMessage message = composeMessage(messageId, TEXT_PROGRAM_TITLE, number);
+    uiMessageBox(message.text, caption, message.icon);
+}

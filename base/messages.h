@@ -10,3 +10,6 @@ void showMessage(int messageId, int captionId, int32_t number);
 // The same box owned by the modal dialog that is open, for a dialog that
 // refuses what was entered in it and stays open.
 void showDialogMessage(int messageId, int captionId, int32_t number);
+// The same with a caption the text table does not hold (UTF-8, as the added
+// texts are).
+void showMessageUnder(int messageId, const char* caption, int32_t number);

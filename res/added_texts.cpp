@@ -26,6 +26,22 @@ constexpr AddedTextRow ADDED_ROWS[] = {
       "(sudo usermod -aG dialout $USER) und melden Sie sich danach ab und wieder an.",
       "For at bruge denne port skal din bruger med i gruppen dialout (sudo usermod -aG dialout "
       "$USER); log derefter ud og ind igen."}},
+    {ADDED_ANALYSIS_CAPTION, {"Analysis", "Analyse", "Analyse"}},
+    {ADDED_SUMMARY_CAPTION, {"Summary", "Zusammenfassung", "Sammendrag"}},
+    {ADDED_REPORT_CAPTION, {"Report", "Bericht", "Rapport"}},
+    {ADDED_ANALYSIS_SCOPE, {"Samples of", "Messwerte aus", "Måleværdier fra"}},
+    {ADDED_ANALYSIS_THRESHOLDS,
+     {"Thresholds (%, as 80,100)", "Schwellen (%, wie 80,100)", "Grænser (%, som 80,100)"}},
+    {ADDED_ANALYSIS_RATED,
+     {"Rated power (kW, empty: % only)", "Nennleistung (kW, leer: nur %)",
+      "Mærkeeffekt (kW, tom: kun %)"}},
+    {ADDED_ANALYSIS_LIST,
+     {"Double-click or Enter shows it in the charts",
+      "Doppelklick oder Eingabetaste zeigt es in den Diagrammen",
+      "Dobbeltklik eller Enter viser det i diagrammerne"}},
+    {ADDED_ANALYSIS_COPY, {"&Copy", "&Kopieren", "&Kopiér"}},
+    {ADDED_ANALYSIS_REPORT, {"&Report...", "&Bericht...", "&Rapport..."}},
+    {ADDED_ANALYSIS_CLOSE, {"C&lose", "&Schließen", "&Luk"}},
 };
 
 constexpr bool rowsInIdOrder() {

@@ -14,6 +14,18 @@ enum AddedTextId {
     ADDED_NO_ACCESS,
     // How to get that access, where a port could not be opened for it.
     ADDED_ACCESS_HINT,
+    // The Analysis window's caption, the captions of message 45 for its two
+    // commands, and its controls.
+    ADDED_ANALYSIS_CAPTION,
+    ADDED_SUMMARY_CAPTION,
+    ADDED_REPORT_CAPTION,
+    ADDED_ANALYSIS_SCOPE,
+    ADDED_ANALYSIS_THRESHOLDS,
+    ADDED_ANALYSIS_RATED,
+    ADDED_ANALYSIS_LIST,
+    ADDED_ANALYSIS_COPY,
+    ADDED_ANALYSIS_REPORT,
+    ADDED_ANALYSIS_CLOSE,
     ADDED_TEXT_COUNT,
 };
 

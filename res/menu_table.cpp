@@ -1,6 +1,7 @@
 // The menus are written in UTF-8, the encoding the front ends show, and keep
 // the order of the bar: File (with Export nested), Communication, Data
-// acquisition, Print, Language, then About as a command on the bar itself.
+// acquisition, Print, Language, then About as a command on the bar itself,
+// then Analysis.
 #include "res/menu_table.h"
 
 #include <iterator>
@@ -67,5 +68,11 @@ const MenuTemplateRow menuTemplate[] = {
     END,
 
     item(IDM_ABOUT, "&About", "&Über", "&Omkring"),
+
+    // Appended after About, so every item before it keeps its place.
+    popup("A&nalysis", "&Analyse", "&Analyse"),
+    item(IDM_ANALYSIS_SUMMARY, "&Summary...", "&Zusammenfassung...", "&Sammendrag..."),
+    item(IDM_ANALYSIS_REPORT, "&Report...", "&Bericht...", "&Rapport..."),
+    END,
 };
 static_assert(std::size(menuTemplate) == MENU_TEMPLATE_ROWS, "the bar has every row, no padding");

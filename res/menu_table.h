@@ -31,5 +31,5 @@ struct MenuTemplateRow {
 };
 
 constexpr int MENU_LANGUAGE_COUNT = 3;
-constexpr int MENU_TEMPLATE_ROWS = 37;
+constexpr int MENU_TEMPLATE_ROWS = 41;
 extern const MenuTemplateRow menuTemplate[];

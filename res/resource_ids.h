@@ -22,6 +22,9 @@ constexpr int IDM_LANG_GERMAN = 2120;
 constexpr int IDM_LANG_DANISH = 2220;
 constexpr int IDM_AUTO_CONNECT = 2022;
 constexpr int IDM_COM_BASE = 2000; // item of COMn is IDM_COM_BASE + n
+// The Analysis menu, which the program gained later: ids no other item has.
+constexpr int IDM_ANALYSIS_SUMMARY = 2040;
+constexpr int IDM_ANALYSIS_REPORT = 2041;
 
 // Resource ids of the three menus: IDR_MENU_BASE + language base.
 constexpr int IDR_MENU_BASE = 204;

@@ -152,3 +152,43 @@ struct FileDialogSpec {
     const char* startFolder;
 };
 bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* dialogError);
+
+// The Analysis window: modeless, owned by the main window, shown beside it.
+// Its controls, top to bottom: the scope as three radio buttons, the demand
+// period as a drop-down list, the thresholds and the rated power as edits,
+// the figures as read-only text, the list of places to go to, and the Copy,
+// Report and Close buttons. What the user does there goes to the calls of
+// app/analysis_window.h.
+constexpr int ANALYSIS_SCOPES = 3;
+constexpr int ANALYSIS_DEMAND_CHOICES = 5;
+struct AnalysisWindowTexts {
+    char caption[DIALOG_TEXT_SIZE];
+    char scopeLabel[DIALOG_TEXT_SIZE];
+    char scopes[ANALYSIS_SCOPES][DIALOG_TEXT_SIZE];
+    char demandLabel[DIALOG_TEXT_SIZE];
+    char demandChoices[ANALYSIS_DEMAND_CHOICES][DIALOG_TEXT_SIZE];
+    char thresholdsLabel[DIALOG_TEXT_SIZE];
+    char ratedLabel[DIALOG_TEXT_SIZE];
+    char listLabel[DIALOG_TEXT_SIZE];
+    char copyLabel[DIALOG_TEXT_SIZE];
+    char reportLabel[DIALOG_TEXT_SIZE];
+    char closeLabel[DIALOG_TEXT_SIZE];
+};
+// Creates the window the first time, puts texts in its labels and shows it
+// in front. Called again with the texts of a new language.
+void uiAnalysisShow(const AnalysisWindowTexts* texts);
+// What the controls show, without reporting it back as the user's change.
+void uiAnalysisSetSettings(int scope, int demandChoice, const char* thresholds,
+                           const char* ratedKw);
+// The figures: lines ended by '\n'.
+void uiAnalysisSetFigures(const char* text);
+// The rows of the list; the selection goes back to the first row.
+void uiAnalysisSetList(const char* const* rows, int count);
+
+// The clipboard: text gathered piece by piece, then put on it whole.
+void uiClipboardAppend(const char* text, size_t length);
+void uiClipboardCommit();
+
+// Opens a written file in the desktop's program for it (a web page in the
+// browser). Returns 0, or an error number of the system's.
+int uiOpenDocument(const char* path);

@@ -108,6 +108,13 @@ void drawAxesForPrint(Canvas* canvas, int x, int y) {
     drawAxesOn(canvas, x, y, false);
 }
 
+int64_t curveLastIndex(int32_t startIndex, float step) {
+    CurveColumns columns = firstCurveColumn(startIndex, step);
+    for (int column = 0; column < CHART_COLUMNS; ++column)
+        nextCurveColumn(&columns);
+    return columns.index - 1;
+}
+
 int32_t drawCurve(Canvas* canvas, int baselineY, int32_t startIndex, float step) {
     const PenDesc* previousPen = canvasSelectPen(canvas, &curvePen);
     bool penDown = false;

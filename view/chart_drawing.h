@@ -34,6 +34,10 @@ inline void nextCurveColumn(CurveColumns* columns) {
     columns->acc = float(sum);
 }
 
+// The last sample index the 600 columns from startIndex cover, as drawCurve
+// returns it, without drawing.
+int64_t curveLastIndex(int32_t startIndex, float step);
+
 // Draws 600 columns from x = 150, reading one record per column from
 // startIndex on, step samples apart. Returns the last sample index the chart
 // covers (startIndex - 1 when step is below 1). Indices outside the store are

@@ -4,7 +4,10 @@
 #include "ui/frontend.h"
 #include "view/window_layout.h"
 
+uint32_t chartDataGeneration;
+
 void resetChartView() {
+    ++chartDataGeneration;
     dataPresent = true;
     chartView.mainStart = 0;
     chartView.cursorX = 0;

@@ -18,6 +18,11 @@ struct ChartView {
 
 extern ChartView chartView;
 
+// Counts the sets of samples the charts have been put on: every view reset
+// and every restamping (Set time) adds one, so that what was worked out from
+// the records can tell that they changed under the same view.
+extern uint32_t chartDataGeneration;
+
 // Puts the charts on new data: all samples in the main chart, the cursor at
 // the left end, the span selector on the header's span, the scroll bar hidden.
 // Called once count, amountIndex and the records are in place.

@@ -95,6 +95,19 @@ int32_t scrolledPosition(int scrollCode, const ScrollInfo& info) {
 
 } // namespace
 
+uint32_t mainStartAtScrollPosition(const ScrollInfo& info, int32_t pos) {
+    const uint32_t count = dataHeader.count;
+    uint32_t mainStart = uint32_t(int64_t(count) * pos / info.nMax);
+    const uint32_t lastStart = count - CHART_COLUMNS * uint32_t(chartView.samplesPerPixel);
+    // The track's end must show the data's end. Where the span is no whole
+    // number of columns the quotient stops short of it (up to 599 samples),
+    // so the highest position the bar takes stands for the last window.
+    const int32_t highest = info.nMax - std::max<int32_t>(int32_t(info.nPage) - 1, 0);
+    if (mainStart > lastStart || pos >= highest)
+        mainStart = lastStart;
+    return mainStart;
+}
+
 void onSpanNotify(int notifyCode) {
     if (notifyCode == CBN_DROPDOWN)
         chartView.savedSpanIndex = uiSpanGetSelection();
@@ -110,16 +123,7 @@ void onChartScroll(int scrollCode) {
     if (info.nMax <= 0)
         return;
     info.nPos = scrolledPosition(scrollCode, info);
-
-    const uint32_t count = dataHeader.count;
-    uint32_t mainStart = uint32_t(int64_t(count) * info.nPos / info.nMax);
-    const uint32_t lastStart = count - CHART_COLUMNS * uint32_t(chartView.samplesPerPixel);
-    // The track's end must show the data's end. Where the span is no whole
-    // number of columns the quotient stops short of it (up to 599 samples),
-    // so the highest position the bar takes stands for the last window.
-    const int32_t highest = info.nMax - std::max<int32_t>(int32_t(info.nPage) - 1, 0);
-    if (mainStart > lastStart || info.nPos >= highest)
-        mainStart = lastStart;
+    const uint32_t mainStart = mainStartAtScrollPosition(info, info.nPos);
     chartView.mainStart = mainStart;
     chartView.zoomStart = mainStart + chartView.zoomOffset;
     uiScrollSetInfo(&info, SIF_POS);

@@ -10,6 +10,10 @@
 // refused choice returns to, CBN_SELENDOK applies the chosen span; any other
 // code is ignored.
 void onSpanNotify(int notifyCode);
+struct ScrollInfo;
+// The main chart's first sample for scroll position pos of the bar info
+// describes (nMax > 0), as a scroll there sets it.
+uint32_t mainStartAtScrollPosition(const ScrollInfo& info, int32_t pos);
 // WM_HSCROLL from the scroll bar with its scroll code (SB_LINELEFT, ...).
 void onChartScroll(int scrollCode);
 // The left mouse button and the mouse in client coordinates, each taken as an

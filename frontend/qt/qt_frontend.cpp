@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/analysis_window.h"
 #include "app/main_window.h"
 #include "base/texts.h"
 #include "frontend/qt/qt_main_window.h"
@@ -181,9 +182,12 @@ void uiDestroyMainWindow() {
 }
 
 // paintCharts covers the whole client area, so Qt's own erase is harmless.
+// Whatever moves the charts asks for a paint: the Analysis window follows
+// them in the same frame.
 void uiInvalidate(bool) {
     if (QtMainWindow* window = qtMainWindow())
         window->chart->update();
+    analysisFollowCharts();
 }
 
 void uiSetWaitCursor(bool wait) {

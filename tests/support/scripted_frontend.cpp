@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/analysis_window.h"
 #include "app/main_window.h"
 #include "app/set_time_command.h"
 #include "app/transfer_command.h"
@@ -167,6 +168,7 @@ void uiInvalidate(bool erase) {
     if (erase) {
         ++scripted.erasingInvalidations;
     }
+    analysisFollowCharts();
 }
 
 void uiSetWaitCursor(bool wait) {
@@ -326,4 +328,41 @@ bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* d
     std::snprintf(path, size, "%s", answer.path.c_str());
     *dialogError = 0;
     return true;
+}
+
+void uiAnalysisShow(const AnalysisWindowTexts* texts) {
+    record(join({"analysisShow", texts->caption}));
+    scripted.analysisShown = true;
+    scripted.analysisTexts = *texts;
+}
+
+void uiAnalysisSetSettings(int scope, int demandChoice, const char* thresholds,
+                           const char* ratedKw) {
+    scripted.analysisScope = scope;
+    scripted.analysisDemandChoice = demandChoice;
+    scripted.analysisThresholds = thresholds;
+    scripted.analysisRated = ratedKw;
+}
+
+void uiAnalysisSetFigures(const char* text) {
+    scripted.analysisFigures = text;
+}
+
+void uiAnalysisSetList(const char* const* rows, int count) {
+    scripted.analysisRows.assign(rows, rows + count);
+}
+
+void uiClipboardAppend(const char* text, size_t length) {
+    scripted.clipboardPending.append(text, length);
+}
+
+void uiClipboardCommit() {
+    scripted.clipboard = scripted.clipboardPending;
+    scripted.clipboardPending.clear();
+}
+
+int uiOpenDocument(const char* path) {
+    record(join({"openDocument", path}));
+    scripted.openedDocuments.push_back(path);
+    return 0;
 }

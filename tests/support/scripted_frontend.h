@@ -112,6 +112,17 @@ struct ScriptedFrontend {
     // order; none left is the third, as Escape would answer.
     std::deque<int> questionAnswers;
     std::vector<QuestionContent> questions;
+
+    // The Analysis window as the core last filled it, the clipboard, and the
+    // documents opened for the user.
+    bool analysisShown = false;
+    AnalysisWindowTexts analysisTexts{};
+    int analysisScope = -1;
+    int analysisDemandChoice = -1;
+    std::string analysisThresholds, analysisRated, analysisFigures;
+    std::vector<std::string> analysisRows;
+    std::string clipboard, clipboardPending;
+    std::vector<std::string> openedDocuments;
 };
 
 extern ScriptedFrontend scripted;

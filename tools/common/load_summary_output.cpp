@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "data/record_range.h"
+#include "output/summary_text.h"
 #include "output/survey_report.h"
 #include "platform/clock.h"
 #include "tools/common/output_file.h"
 #include "tools/common/summary_json.h"
-#include "tools/common/summary_text.h"
 #include "tools/common/tool_command_line.h"
 
 bool keepRecordRange(const SummaryOptions& options) {
@@ -21,13 +21,26 @@ bool keepRecordRange(const SummaryOptions& options) {
     return false;
 }
 
+namespace {
+
+void toStandardOutput(const char* text, size_t length) {
+    std::fwrite(text, 1, length, stdout);
+}
+
+} // namespace
+
 void printLoadSummary(const SummaryOptions& options, const char* file) {
     LoadSummary summary;
     summarizeLoad(options.request, &summary);
-    if (options.json)
+    if (options.json) {
         printSummaryJson(summary, options);
-    else
-        printSummaryText(summary, options, file);
+    } else {
+        static TextSink sink;
+        textSinkStart(&sink, toStandardOutput);
+        const SummaryParts parts{options.blocks, options.excursions, options.profile,
+                                 options.heatmap, options.duration};
+        writeSummaryText(summary, options.request, parts, file, &sink);
+    }
     std::fflush(stdout);
 }
 

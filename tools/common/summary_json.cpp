@@ -8,7 +8,7 @@
 #include "data/load_heatmap.h"
 #include "data/load_profile.h"
 #include "data/sample_store.h"
-#include "tools/common/summary_figures.h"
+#include "output/summary_figures.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/whole_number.h"
+#include "data/load_request_text.h"
 #include "data/record_range.h"
 #include "tools/common/tool_command_line.h"
 
@@ -31,44 +32,6 @@ const char SUMMARY_USAGE[] =
     "  --                 the options end: what follows is a name\n";
 
 namespace {
-
-int parseAbove(const char* text, LoadSummaryRequest* request) {
-    request->thresholdCount = 0;
-    for (const char* at = text;; ++at) {
-        const size_t length = std::strcspn(at, ",");
-        uint64_t percent = 0;
-        if (length == 0 || request->thresholdCount >= LOAD_THRESHOLDS_MAX)
-            return toolUsageError("--above takes up to %d whole percents, as 80,100: %s",
-                                  LOAD_THRESHOLDS_MAX, text);
-        if (!parseWholeNumber(at, length, LOAD_THRESHOLD_HIGHEST, &percent))
-            return toolUsageError("--above takes whole percents up to %u: %s",
-                                  LOAD_THRESHOLD_HIGHEST, text);
-        request->thresholds[request->thresholdCount++] = uint16_t(percent);
-        at += length;
-        if (*at == '\0')
-            return 0;
-    }
-}
-
-// A decimal number of kW with up to three decimals, in thousandths.
-bool parseKw(const char* text, uint64_t* milliKw) {
-    constexpr int MOST_DECIMALS = 3;
-    const size_t wholeLength = std::strcspn(text, ".");
-    uint64_t whole = 0;
-    if (!parseWholeNumber(text, wholeLength, RATED_MILLI_KW_HIGHEST / 1000, &whole))
-        return false;
-    uint64_t thousandths = 0;
-    if (text[wholeLength] == '.') {
-        const char* decimals = text + wholeLength + 1;
-        const size_t count = std::strlen(decimals);
-        if (count > MOST_DECIMALS || !parseWholeNumber(decimals, count, 999, &thousandths))
-            return false;
-        for (size_t k = count; k < MOST_DECIMALS; ++k)
-            thousandths *= 10;
-    }
-    *milliKw = whole * 1000 + thousandths;
-    return *milliKw != 0 && *milliKw <= RATED_MILLI_KW_HIGHEST;
-}
 
 struct Flag {
     const char* name;
@@ -109,10 +72,12 @@ int takeValue(const char* option, const char* value, SummaryOptions* options) {
         options->request.demandMinutes = uint32_t(minutes);
     } else if (std::strcmp(option, "--above") == 0) {
         options->needsSummaryOrReport = option;
-        return parseAbove(value, &options->request);
+        if (value[0] == '\0' || !parseThresholdText(value, &options->request))
+            return toolUsageError("--above takes up to %d whole percents up to %u, as 80,100: %s",
+                                  LOAD_THRESHOLDS_MAX, LOAD_THRESHOLD_HIGHEST, value);
     } else {
         options->needsSummaryOrReport = option;
-        if (!parseKw(value, &options->request.ratedMilliKw))
+        if (!parseRatedKwText(value, &options->request.ratedMilliKw))
             return toolUsageError(
                 "--rated-kw takes kW above 0, at most 1000000, as 250 or 250.5: %s", value);
     }

@@ -1,4 +1,4 @@
-#include "tools/common/summary_text.h"
+#include "output/summary_text.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -9,30 +9,31 @@
 #include "data/load_heatmap.h"
 #include "data/load_profile.h"
 #include "data/sample_store.h"
-#include "tools/common/summary_figures.h"
+#include "output/summary_figures.h"
 
 namespace {
 
 struct TextLines {
     int labelWidth;
+    TextSink* sink;
     void line(const char* label, const char* format, ...) __attribute__((format(printf, 3, 4))) {
-        std::printf("%-*s", labelWidth, label);
+        char text[TEXT_SINK_LINE_MOST];
         va_list arguments;
         va_start(arguments, format);
-        std::vprintf(format, arguments);
+        std::vsnprintf(text, sizeof text, format, arguments);
         va_end(arguments);
-        std::putchar('\n');
+        textSinkPrintf(sink, "%-*s%s\n", labelWidth, label, text);
     }
 };
 
 // " = 467.50 kW" after a percent, with a rated power.
-Figure inKw(const SummaryOptions& options, uint64_t kwHundredths) {
-    if (options.request.ratedMilliKw == 0)
+Figure inKw(const LoadSummaryRequest& request, uint64_t kwHundredths) {
+    if (request.ratedMilliKw == 0)
         return figure("%s", "");
     return figure(" = %s kW", decimal(kwHundredths, 2).text);
 }
 
-void printFigures(const LoadSummary& s, const SummaryOptions& options, TextLines& out) {
+void printFigures(const LoadSummary& s, const LoadSummaryRequest& request, TextLines& out) {
     const bool values = s.values > 0;
     out.line("interval", "%s s", decimal(s.interval, 2).text);
     out.line("first", "%s", stamp(sampleStore[s.first], false).text);
@@ -40,10 +41,10 @@ void printFigures(const LoadSummary& s, const SummaryOptions& options, TextLines
     if (values) {
         out.line("minimum", "%u %% at %s", s.minimum,
                  stamp(sampleStore[s.minimumIndex], false).text);
-        out.line("maximum", "%u %%%s at %s", s.maximum, inKw(options, s.maxKwHundredths).text,
+        out.line("maximum", "%u %%%s at %s", s.maximum, inKw(request, s.maxKwHundredths).text,
                  stamp(sampleStore[s.maximumIndex], false).text);
         out.line("mean", "%s %%%s", decimal(s.meanHundredths, 2).text,
-                 inKw(options, s.meanKwHundredths).text);
+                 inKw(request, s.meanKwHundredths).text);
     } else {
         for (const char* label : {"minimum", "maximum", "mean"})
             out.line(label, "%s", NONE);
@@ -51,14 +52,14 @@ void printFigures(const LoadSummary& s, const SummaryOptions& options, TextLines
     if (s.demandFound)
         out.line("maximum demand", "%s %%%s in the %u-minute block from %s",
                  decimal(s.maxDemandHundredths, 2).text,
-                 inKw(options, s.maxDemandKwHundredths).text, s.demandMinutes,
+                 inKw(request, s.maxDemandKwHundredths).text, s.demandMinutes,
                  stamp(s.demandStart, false).text);
     else
         out.line("maximum demand", "%s (no %u-minute block holds half its samples)", NONE,
                  s.demandMinutes);
     out.line("load factor", "%s",
              s.loadFactorKnown ? decimal(s.loadFactorThousandths, 3).text : NONE);
-    if (options.request.ratedMilliKw != 0)
+    if (request.ratedMilliKw != 0)
         out.line("energy", "%s kWh in %s s of values", decimal(s.energyKwhThousandths, 3).text,
                  decimal(s.valueSecondsHundredths, 2).text);
     else
@@ -94,13 +95,13 @@ void printBlocks(TextLines& out) {
     }
 }
 
-void printExcursions(const LoadSummary& s, const SummaryOptions& options, TextLines& out) {
+void printExcursions(const LoadSummary& s, const LoadSummaryRequest& request, TextLines& out) {
     ExcursionList list;
-    startExcursions(&list, {s.first, s.count}, options.request);
+    startExcursions(&list, {s.first, s.count}, request);
     out.line("excursions", "%s", "");
     for (Excursion e; nextExcursion(&list, &e);) {
         char kwh[96] = "";
-        if (options.request.ratedMilliKw != 0)
+        if (request.ratedMilliKw != 0)
             std::snprintf(kwh, sizeof kwh, " = %s kWh", decimal(e.aboveKwhThousandths, 3).text);
         out.line("",
                  "at or above %u %% from %s to %s: %u samples, %s s, peak %u %% at %s, "
@@ -140,11 +141,12 @@ void printHeatmap(TextLines& out) {
     HeatmapCursor cursor{0};
     static HeatmapDay day;
     while (nextHeatmapDay(&cursor, &day)) {
-        std::printf("%-*s%04u-%02u-%02u", out.labelWidth, "", 2000u + day.date.year, day.date.month,
-                    day.date.day);
+        textSinkPrintf(out.sink, "%-*s%04u-%02u-%02u", out.labelWidth, "", 2000u + day.date.year,
+                       day.date.month, day.date.day);
         for (uint32_t slot = 0; slot < day.slotCount; ++slot)
-            std::printf(" %s", day.counts[slot] ? decimal(day.meanHundredths[slot], 2).text : NONE);
-        std::putchar('\n');
+            textSinkPrintf(out.sink, " %s",
+                           day.counts[slot] ? decimal(day.meanHundredths[slot], 2).text : NONE);
+        textSinkPut(out.sink, "\n");
     }
 }
 
@@ -160,29 +162,31 @@ void printDuration(const LoadSummary& s, TextLines& out) {
 
 } // namespace
 
-void printSummaryText(const LoadSummary& s, const SummaryOptions& options, const char* file) {
+void writeSummaryText(const LoadSummary& s, const LoadSummaryRequest& request,
+                      const SummaryParts& parts, const char* file, TextSink* sink) {
     // Wide enough for every label and two spaces.
     int width = int(sizeof "maximum demand") + 1;
     for (int k = 0; k < s.thresholdCount; ++k) {
         const int label = std::snprintf(nullptr, 0, "at or above %u %%", s.above[k].percent);
         width = label + 2 > width ? label + 2 : width;
     }
-    TextLines out{width};
+    TextLines out{width, sink};
     out.line("records", "%u", s.count);
     out.line("value samples", "%u", s.values);
     if (s.count > 0) {
-        printFigures(s, options, out);
-        if (options.blocks)
+        printFigures(s, request, out);
+        if (parts.blocks)
             printBlocks(out);
-        if (options.excursions)
-            printExcursions(s, options, out);
-        if (options.profile)
+        if (parts.excursions)
+            printExcursions(s, request, out);
+        if (parts.profile)
             printProfile(out);
-        if (options.heatmap)
+        if (parts.heatmap)
             printHeatmap(out);
-        if (options.duration)
+        if (parts.duration)
             printDuration(s, out);
     }
     if (file != nullptr)
         out.line("file", "%s", file);
+    textSinkFlush(sink);
 }

@@ -1,4 +1,4 @@
-#include "tools/common/summary_figures.h"
+#include "output/summary_figures.h"
 
 #include <cstdarg>
 #include <cstdio>
