@@ -93,9 +93,9 @@ int saveAnalysisSettings(const LoadSummaryRequest& request) {
     thresholdText(request, thresholds, sizeof thresholds);
     ratedKwText(request.ratedMilliKw, rated, sizeof rated);
     char text[SETTINGS_FILE_MOST];
-    const int length = std::snprintf(text, sizeof text,
-                                     "demand-minutes=%u\nthresholds=%s\nrated-kw=%s\n",
-                                     unsigned(request.demandMinutes), thresholds, rated);
+    const int length =
+        std::snprintf(text, sizeof text, "demand-minutes=%u\nthresholds=%s\nrated-kw=%s\n",
+                      unsigned(request.demandMinutes), thresholds, rated);
 
     FileReplacement replacement;
     int result = fileReplaceBegin(path, &replacement);

@@ -125,8 +125,8 @@ struct FigureLines {
         va_start(arguments, format);
         std::vsnprintf(value, sizeof value, format, arguments);
         va_end(arguments);
-        const int written = std::snprintf(state.figures + used, FIGURES_SIZE - used, "%s: %s\n",
-                                          label, value);
+        const int written =
+            std::snprintf(state.figures + used, FIGURES_SIZE - used, "%s: %s\n", label, value);
         used = std::min(size_t(FIGURES_SIZE - 1), used + size_t(std::max(written, 0)));
     }
 };
@@ -183,8 +183,7 @@ void addRow(int64_t target, const char* format, ...) {
 }
 
 // The first record of scope stamped inside the block that starts at start.
-int64_t firstRecordOfBlock(const RecordScope& scope, const SampleRecord& start,
-                           uint32_t minutes) {
+int64_t firstRecordOfBlock(const RecordScope& scope, const SampleRecord& start, uint32_t minutes) {
     const int64_t from = stampMoment(start);
     const int64_t to = from + int64_t(minutes) * 60 * 100;
     StampCache cache;
@@ -230,8 +229,8 @@ void showTexts() {
         copyText(texts.scopes[k], menuText(scopeItems[k]));
     copyText(texts.demandLabel, word(RW_DEMAND_PERIOD));
     for (int k = 0; k < ANALYSIS_DEMAND_CHOICES; ++k)
-        std::snprintf(texts.demandChoices[k], DIALOG_TEXT_SIZE, "%u %s",
-                      ANALYSIS_DEMAND_MINUTES[k], word(RW_MINUTES));
+        std::snprintf(texts.demandChoices[k], DIALOG_TEXT_SIZE, "%u %s", ANALYSIS_DEMAND_MINUTES[k],
+                      word(RW_MINUTES));
     copyText(texts.thresholdsLabel, addedText(ADDED_ANALYSIS_THRESHOLDS));
     copyText(texts.ratedLabel, addedText(ADDED_ANALYSIS_RATED));
     copyText(texts.listLabel, addedText(ADDED_ANALYSIS_LIST));
@@ -278,7 +277,8 @@ RecordScope analysisScopeRecords(int scope) {
         return {0, count};
     const bool zoom = scope == ANALYSIS_ZOOM;
     uint32_t first = zoom ? chartView.zoomStart : chartView.mainStart;
-    const float step = zoom ? zoomStep(chartView.samplesPerPixel) : float(chartView.samplesPerPixel);
+    const float step =
+        zoom ? zoomStep(chartView.samplesPerPixel) : float(chartView.samplesPerPixel);
     int64_t last = curveLastIndex(int32_t(first), step);
     first = std::min(first, count - 1);
     if (last < int64_t(first) || last > int64_t(count) - 1)

@@ -98,8 +98,10 @@ class AnalysisDialog : public QDialog {
         buttons->addWidget(close);
         layout->addLayout(buttons);
 
-        connect(scopeGroup, &QButtonGroup::idClicked, this, [](int id) { analysisScopeChosen(id); });
-        connect(demand, &QComboBox::activated, this, [](int index) { analysisDemandChosen(index); });
+        connect(scopeGroup, &QButtonGroup::idClicked, this,
+                [](int id) { analysisScopeChosen(id); });
+        connect(demand, &QComboBox::activated, this,
+                [](int index) { analysisDemandChosen(index); });
         connect(thresholds, &QLineEdit::textEdited, this, [](const QString& text) {
             analysisThresholdsEdited(text.trimmed().toUtf8().constData());
         });

@@ -2,6 +2,7 @@
 // system's own windows: message boxes, the menu bar, timers, posted commands,
 // repaints, the span selector and the scroll bar. Texts go to the wide calls,
 // so every language shows whole. (The dialogs are in win32_dialogs.cpp.)
+#include "app/analysis_window.h"
 #include "platform/win32/text_win32.h"
 #include "res/menu_table.h"
 #include "ui/frontend.h"
@@ -101,8 +102,11 @@ void uiDestroyMainWindow() {
         DestroyWindow(win32Window.main);
 }
 
+// Whatever moves the charts asks for a paint: the Analysis window follows
+// them at once.
 void uiInvalidate(bool erase) {
     InvalidateRect(win32Window.main, nullptr, erase ? TRUE : FALSE);
+    analysisFollowCharts();
 }
 
 void uiSetWaitCursor(bool wait) {

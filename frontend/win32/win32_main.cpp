@@ -174,10 +174,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!line.dataFile.empty())
         openNamedDataFileCommand(line.dataFile.c_str());
     UpdateWindow(win32Window.main);
-    // No dialog-message routing: the progress dialog has no keyboard
-    // navigation, and no accelerators: only the menus' mnemonics work.
+    // No dialog-message routing for the progress dialog, which has no
+    // keyboard navigation, and no accelerators: only the menus' mnemonics
+    // work. The Analysis window, which came later, takes its own keys.
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (win32AnalysisDialogMessage(&message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

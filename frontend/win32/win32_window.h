@@ -16,8 +16,13 @@ struct Win32Window {
     HWND scrollBar;
     HWND progress;    // the modeless progress dialog, null while none is shown
     HWND modalDialog; // the set-time dialog while it runs, which owns its messages
+    HWND analysis;    // the modeless Analysis window once it was first shown
 };
 extern Win32Window win32Window;
+
+// Keys for the Analysis window (Tab, Enter, Escape): true when it took the
+// message, which the loop then does not dispatch.
+bool win32AnalysisDialogMessage(MSG* message);
 
 // The program's UTF-8 for the system's wide calls.
 std::wstring wideText(const char* utf8);

@@ -61,10 +61,9 @@ TEST_F(Routing, NeedsDataShowsMessage45WithTheCommandsCaption) {
     const struct {
         int command;
         const char* shown;
-    } commands[] = {{IDM_EXPORT_ZOOM, "Saving data..."},
-                    {IDM_EXPORT_MAIN, "Saving data..."},
-                    {IDM_EXPORT_ALL, "Saving data..."},
-                    {IDM_SET_TIME, "Set Time"}};
+    } commands[] = {{IDM_EXPORT_ZOOM, "Saving data..."}, {IDM_EXPORT_MAIN, "Saving data..."},
+                    {IDM_EXPORT_ALL, "Saving data..."},  {IDM_SET_TIME, "Set Time"},
+                    {IDM_ANALYSIS_SUMMARY, "Summary"},   {IDM_ANALYSIS_REPORT, "Report"}};
     for (const auto& command : commands) {
         scripted.calls.clear();
         EXPECT_TRUE(mainWindowCommand(command.command, 0));

@@ -27,7 +27,7 @@ TEST_F(LanguageSwitch, RunsItsSixStepsInOrder) {
     EXPECT_TRUE(mainWindowCommand(IDM_LANG_GERMAN, 0));
     EXPECT_EQ(scripted.calls, (Strings{
                                   "destroyMenuBar",
-                                  "setMenuBar|37",
+                                  "setMenuBar|41",
                                   "checkMenuItem|2001|1",
                                   "checkMenuItem|2120|1",
                                   "spanSetItems|14",
@@ -58,7 +58,7 @@ TEST_F(LanguageSwitch, EveryLanguageAndTheOneInUseRunAllSteps) {
         unlink(CONFIG_FILE_NAME);
         scripted.calls.clear();
         EXPECT_TRUE(mainWindowCommand(language.command, 0));
-        EXPECT_EQ(scriptedCount("setMenuBar|37"), 1);
+        EXPECT_EQ(scriptedCount("setMenuBar|41"), 1);
         EXPECT_EQ(scriptedCount("invalidate|1"), 1);
         EXPECT_EQ(configFileBytes().size(), CONFIG_BLOCK_SIZE) << "written every time";
         EXPECT_EQ(configBlock.languageBase, language.base);

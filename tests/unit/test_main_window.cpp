@@ -30,7 +30,7 @@ TEST_F(MainWindowTest, FirstStartCreatesTheFileOpensCom1AndChecksIt) {
     mainWindowCreate();
 
     EXPECT_EQ(scripted.calls, (Strings{
-                                  "setMenuBar|37",
+                                  "setMenuBar|41",
                                   "checkMenuItem|2001|1",
                                   "checkMenuItem|2020|1",
                                   "startTimer|50|50",

@@ -43,7 +43,7 @@ TEST_F(MenuBar, TheThreeLanguagesDifferOnlyInText) {
     EXPECT_EQ(std::string(bars[2][36].text), "&Omkring");
 }
 
-TEST_F(MenuBar, HasFivePopupsThenAboutWithExportInsideFile) {
+TEST_F(MenuBar, HasFivePopupsThenAboutWithExportInsideFileThenAnalysis) {
     // The bar's top level: what stands at nesting depth 0.
     Strings topLevel;
     int depth = 0;
@@ -61,11 +61,14 @@ TEST_F(MenuBar, HasFivePopupsThenAboutWithExportInsideFile) {
     EXPECT_EQ(depth, 0);
     EXPECT_EQ(deepest, 2);
     EXPECT_EQ(topLevel, (Strings{"&File", "&Communication", "&Data acquisition", "&Print",
-                                 "&Language", "&About"}));
+                                 "&Language", "&About", "A&nalysis"}));
     EXPECT_EQ(scripted.menuBar[3].kind, MENU_POPUP_BEGIN);
     EXPECT_EQ(std::string(scripted.menuBar[3].text), "&Export");
-    EXPECT_EQ(scripted.menuBar.back().kind, MENU_ITEM);
-    EXPECT_EQ(scripted.menuBar.back().commandId, IDM_ABOUT);
+    // The bar as it was, About last, and the Analysis popup appended after it.
+    EXPECT_EQ(scripted.menuBar[36].commandId, IDM_ABOUT);
+    EXPECT_EQ(scripted.menuBar[38].commandId, IDM_ANALYSIS_SUMMARY);
+    EXPECT_EQ(scripted.menuBar[39].commandId, IDM_ANALYSIS_REPORT);
+    EXPECT_EQ(scripted.menuBar.back().kind, MENU_POPUP_END);
 }
 
 TEST_F(MenuBar, ComItemsNameTheirDevices) {
