@@ -165,6 +165,8 @@ void uiAnalysisShow(const AnalysisWindowTexts* texts) {
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
+    // The list has the keyboard: Enter goes to the peak, the first row.
+    dialog->list->setFocus();
 }
 
 void uiAnalysisSetSettings(int scope, int demandChoice, const char* thresholds,

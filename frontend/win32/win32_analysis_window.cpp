@@ -144,6 +144,8 @@ void uiAnalysisShow(const AnalysisWindowTexts* texts) {
     filling = false;
     ShowWindow(dialog, SW_SHOWNORMAL);
     SetForegroundWindow(dialog);
+    // The list has the keyboard: Enter goes to the peak, the first row.
+    SendMessageW(dialog, WM_NEXTDLGCTL, WPARAM(GetDlgItem(dialog, IDC_ANALYSIS_LIST)), TRUE);
 }
 
 void uiAnalysisSetSettings(int scope, int demandChoice, const char* thresholds,

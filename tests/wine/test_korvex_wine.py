@@ -13,7 +13,9 @@ test_korvex_wine.py WINE-PREFIX-SCRIPT WINE-DIR korvex.exe window_probe.exe LINU
               Cancel and both restamps, each read back from a saved file
   navigation  the span selector, the scroll bar and the cursor drag, each
               checked through Export against the Linux program's exports
-              after the same actions
+              after the same actions; then Analysis > Summary and Enter on
+              the peak, the same check after the jump, and Report against
+              korvex-convert's report
   print       through a print queue of the test's own, landscape and portrait
   layout      `korvex.exe FILE.kvd` with a name that is not ASCII shows its
               curves; the main window and the dialogs are laid out as
@@ -492,11 +494,40 @@ def navigate_and_export(work, origin, prefix, typed=windows_path):
                         typed=typed)
 
 
+def jump_to_peak_and_export(work, prefix, typed=windows_path):
+    """Analysis > Summary, then Enter on the list, which has the keyboard and
+    the peak first: the charts come to it; then both chart exports."""
+    run(["xdotool", "windowfocus", "--sync", program["window"]])
+    keys("alt+n", "s")
+    wait_window("Analysis")
+    keys("Return")
+    for chart, key in (("zoom", "z"), ("main", "m")):
+        file_dialog(("alt+f", "e", key), "Save As", f"{work}/{prefix}-peak-{chart}.daq",
+                    typed=typed)
+
+
+def same_report(ours, tools):
+    """Two survey reports alike but for the rows of their data file and their
+    making."""
+    rows = re.compile(rb'<tr><th scope="row">(File|Made)</th><td>[^\n]*\n')
+    return rows.sub(b"", ours) == rows.sub(b"", tools)
+
+
 def navigation(work):
     data_file(f"{work}/day.kvd", 36000, (24, 3, 1, 0, 0, 0), lambda i: (i // 13) % 101, amount=7)
-    with korvex_exe(work):
+    # No browser starts for the report: the shell finds none to open it in.
+    with korvex_exe(work, environment={"WINEDLLOVERRIDES": "winebrowser.exe=d"}):
         file_dialog(("alt+f", "o"), "Open", f"{work}/day.kvd", False)
         navigate_and_export(work, client_origin(), "wine")
+        jump_to_peak_and_export(work, "wine")
+        analysis = controls("Analysis")[1]
+        check("Maximum: 100 % (2024-03-01 00:21:40.00)" in analysis[1070]["text"] and
+              analysis[1061]["text"] == "&Zoom window" and analysis[1063]["extra"] == "checked=1",
+              f"the Analysis window shows the peak of All: {analysis}")
+        report = file_dialog(("alt+n", "r"), "Save As", f"{work}/wine.html")
+    run([os.path.join(LINUX, "korvex-convert"), "day.kvd", "--report", "tools.html"], cwd=work)
+    check(same_report(report, open(f"{work}/tools.html", "rb").read()),
+          "Report writes korvex-convert's report of all the records")
     # The Linux program, on a display of its own, after the same actions.
     with x_display(), com1_silent() as device:
         linux = subprocess.Popen([os.path.join(LINUX, "korvex"), "day.kvd"], cwd=work,
@@ -509,6 +540,7 @@ def navigation(work):
             # The client area is the window's lowest 800 x 577 pixels.
             origin = (int(geometry["X"]), int(geometry["Y"]) + int(geometry["HEIGHT"]) - 577)
             navigate_and_export(work, origin, "linux", typed=str)
+            jump_to_peak_and_export(work, "linux", typed=str)
         finally:
             linux.terminate()
             linux.wait(timeout=30)
@@ -518,6 +550,11 @@ def navigation(work):
         for step, wine, linux in zip(NAVIGATION, exported("wine", chart), exported("linux", chart)):
             check(wine == linux and wine.count(b"\n") > 500,
                   f"Export of the {chart} window after the {step[0]} is the Linux program's")
+    for chart in ("zoom", "main"):
+        wine, linux = (open(f"{work}/{who}-peak-{chart}.daq", "rb").read()
+                       for who in ("wine", "linux"))
+        check(wine == linux and b"\n100\n" in wine,
+              f"Export of the {chart} window after the jump to the peak is the Linux program's")
     zoom, main = exported("wine", "zoom"), exported("wine", "main")
     check(len(set(zoom)) == 4 and len(set(main[:3])) == 3 and main[3] == main[2],
           "every action moves the zoom window; all but the band's the main window")
