@@ -17,8 +17,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <string>
 
 #include "app/analysis_window.h"
@@ -157,10 +159,17 @@ void uiAnalysisShow(const AnalysisWindowTexts* texts) {
     dialog->report->setText(QString::fromUtf8(texts->reportLabel));
     dialog->close->setText(QString::fromUtf8(texts->closeLabel));
     if (first) {
-        // Beside the main window, where it hides none of the charts.
+        // Beside the main window, where it hides none of the charts, as far
+        // as the screen allows.
         dialog->adjustSize();
-        if (QWidget* owner = qtMainWindow())
-            dialog->move(owner->frameGeometry().topRight() + QPoint(8, 0));
+        if (QWidget* owner = qtMainWindow()) {
+            QPoint at = owner->frameGeometry().topRight() + QPoint(8, 0);
+            if (const QScreen* screen = owner->screen()) {
+                const QRect room = screen->availableGeometry();
+                at.setX(std::max(room.left(), std::min(at.x(), room.right() - dialog->width())));
+            }
+            dialog->move(at);
+        }
     }
     dialog->show();
     dialog->raise();
