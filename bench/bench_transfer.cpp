@@ -55,7 +55,9 @@ TransferFigures runTransfer(const char* linkPath, int span) {
     setenv("KORVEX_COM1", linkPath, 1);
 #endif
     scriptedReset();
+    // Each run is a program started afresh: no samples, none unsaved to ask about.
     dataPresent = false;
+    dataUnsaved = false;
     mainWindowCreate();
     mainWindowCreateEvents();
     scripted.acquisitionClicks = {1001 + span, 1};
