@@ -512,9 +512,7 @@ def jump_to_peak_and_export(work, prefix, typed=windows_path, seen=lambda: None)
     """Analysis > Summary, then Enter on the list, which has the keyboard and
     the peak first: the charts come to it; seen looks at the window, Escape
     closes it, and both charts are exported."""
-    run(["xdotool", "windowfocus", "--sync", program["window"]])
-    keys("alt+n", "s")
-    wait_window("Analysis")
+    open_by_keys(("alt+n", "s"), "Analysis")
     keys("Return")
     seen()
     keys("Escape")
