@@ -68,7 +68,7 @@ TEST_F(QtMainWindowTest, MenuBarFollowsTheEntriesWithCheckMarksOnly) {
     for (QAction* action : window->menuBar()->actions())
         titles << action->text();
     EXPECT_EQ(titles, (QStringList{"&File", "&Communication", "&Data acquisition", "&Print",
-                                   "&Language", "&About"}));
+                                   "&Language", "&About", "A&nalysis"}));
     ASSERT_NE(item(IDM_COM1), nullptr);
     EXPECT_TRUE(item(IDM_COM1)->isChecked());
     EXPECT_TRUE(item(IDM_LANG_ENGLISH)->isChecked());
