@@ -38,7 +38,8 @@ constexpr int64_t NO_TARGET = -1;
 struct AnalysisState {
     bool open;
     bool settingsLoaded;
-    bool jumping; // the charts move step by step; follow once at the end
+    bool jumping;    // the charts move step by step; follow once at the end
+    bool saveFailed; // said once, not at every key typed
     int scope = ANALYSIS_ALL;
     LoadSummaryRequest request;
 
@@ -220,7 +221,7 @@ void composeList(const RecordScope& scope) {
     composeFigures(found);
 }
 
-void showTexts() {
+void showTexts(bool toFront) {
     static AnalysisWindowTexts texts;
     copyText(texts.caption, addedText(ADDED_ANALYSIS_CAPTION));
     copyText(texts.scopeLabel, addedText(ADDED_ANALYSIS_SCOPE));
@@ -237,7 +238,7 @@ void showTexts() {
     copyText(texts.copyLabel, addedText(ADDED_ANALYSIS_COPY));
     copyText(texts.reportLabel, addedText(ADDED_ANALYSIS_REPORT));
     copyText(texts.closeLabel, addedText(ADDED_ANALYSIS_CLOSE));
-    uiAnalysisShow(&texts);
+    uiAnalysisShow(&texts, toFront);
     state.textsLanguage = activeLanguageBase();
 }
 
@@ -262,8 +263,9 @@ void applyRequest(const LoadSummaryRequest& request) {
         return;
     state.request = request;
     const int result = saveAnalysisSettings(request);
-    if (result != 0)
+    if (result != 0 && !state.saveFailed)
         showMessage(MSG_CONFIG_FILE, CAPTION_ERROR, result);
+    state.saveFailed = result != 0;
     analysisFollowCharts();
 }
 
@@ -298,7 +300,7 @@ const LoadSummaryRequest& analysisRequest() {
 void analysisSummaryCommand() {
     ensureSettings();
     state.open = true;
-    showTexts();
+    showTexts(true);
     showSettings();
     analysisFollowCharts();
 }
@@ -307,7 +309,7 @@ void analysisFollowCharts() {
     if (!state.open || state.jumping)
         return;
     if (state.textsLanguage != activeLanguageBase()) {
-        showTexts();
+        showTexts(false);
         showSettings();
         state.shown = false; // the rows' words
     }

@@ -38,4 +38,5 @@ void analysisRatedEdited(const char* text);
 // Double click or Enter on a row: the charts come to its sample.
 void analysisRowChosen(int row);
 void analysisCopy();
+// Closed by the user, or gone with the main window.
 void analysisWindowClosed();

@@ -174,9 +174,10 @@ struct AnalysisWindowTexts {
     char reportLabel[DIALOG_TEXT_SIZE];
     char closeLabel[DIALOG_TEXT_SIZE];
 };
-// Creates the window the first time, puts texts in its labels and shows it
-// in front. Called again with the texts of a new language.
-void uiAnalysisShow(const AnalysisWindowTexts* texts);
+// Creates the window the first time and puts texts in its labels; shows it
+// in front with the list's first row chosen when toFront (the menu command),
+// and leaves it where it is when not (a new language).
+void uiAnalysisShow(const AnalysisWindowTexts* texts, bool toFront);
 // What the controls show, without reporting it back as the user's change.
 void uiAnalysisSetSettings(int scope, int demandChoice, const char* thresholds,
                            const char* ratedKw);

@@ -121,6 +121,8 @@ class AnalysisDialog : public QDialog {
                 [] { mainWindowCommand(IDM_ANALYSIS_REPORT, 0); });
         connect(close, &QPushButton::clicked, this, &QDialog::reject);
         connect(this, &QDialog::finished, this, [] { analysisWindowClosed(); });
+        // It goes with the main window that owns it.
+        connect(this, &QObject::destroyed, [] { analysisWindowClosed(); });
     }
 
     QLabel *scopeLabel, *demandLabel, *thresholdsLabel, *ratedLabel, *listLabel;
@@ -138,7 +140,7 @@ std::string clipboardText;
 
 } // namespace
 
-void uiAnalysisShow(const AnalysisWindowTexts* texts) {
+void uiAnalysisShow(const AnalysisWindowTexts* texts, bool toFront) {
     const bool first = dialog.isNull();
     if (first)
         dialog = new AnalysisDialog(qtMainWindow());
@@ -171,6 +173,8 @@ void uiAnalysisShow(const AnalysisWindowTexts* texts) {
             dialog->move(at);
         }
     }
+    if (!toFront)
+        return;
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

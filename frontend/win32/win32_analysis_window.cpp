@@ -92,6 +92,10 @@ INT_PTR CALLBACK analysisDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         ShowWindow(dialog, SW_HIDE);
         analysisWindowClosed();
         return TRUE;
+    case WM_DESTROY: // with the main window that owns it
+        win32Window.analysis = nullptr;
+        analysisWindowClosed();
+        return FALSE;
     default:
         return FALSE;
     }
@@ -113,7 +117,7 @@ void placeBesideMainWindow(HWND dialog) {
 
 } // namespace
 
-void uiAnalysisShow(const AnalysisWindowTexts* texts) {
+void uiAnalysisShow(const AnalysisWindowTexts* texts, bool toFront) {
     HWND& dialog = win32Window.analysis;
     const bool first = dialog == nullptr;
     if (first) {
@@ -142,6 +146,8 @@ void uiAnalysisShow(const AnalysisWindowTexts* texts) {
     setItemText(dialog, IDC_ANALYSIS_REPORT, texts->reportLabel);
     setItemText(dialog, IDCANCEL, texts->closeLabel);
     filling = false;
+    if (!toFront)
+        return;
     ShowWindow(dialog, SW_SHOWNORMAL);
     SetForegroundWindow(dialog);
     // The list has the keyboard: Enter goes to the peak, the first row.

@@ -330,8 +330,8 @@ bool uiRunFileDialog(const FileDialogSpec* spec, char* path, size_t size, int* d
     return true;
 }
 
-void uiAnalysisShow(const AnalysisWindowTexts* texts) {
-    record(join({"analysisShow", texts->caption}));
+void uiAnalysisShow(const AnalysisWindowTexts* texts, bool toFront) {
+    record(join({"analysisShow", texts->caption, number(toFront)}));
     scripted.analysisShown = true;
     scripted.analysisTexts = *texts;
 }
