@@ -208,7 +208,8 @@ void composeList(const RecordScope& scope) {
                word(RW_MAX_DEMAND), number(s.maxDemandHundredths, 2).text,
                inKw(s.maxDemandKwHundredths).text, when(s.demandStart).text);
     static ExcursionList excursions;
-    startExcursions(&excursions, scope, state.request);
+    // The list shows where, how long and how high; not the load before.
+    startExcursions(&excursions, scope, state.request, EXCURSIONS_WITHOUT_BEFORE);
     uint32_t found = 0;
     for (Excursion e; nextExcursion(&excursions, &e); ++found) {
         if (found < LIST_EXCURSIONS_MOST)

@@ -78,15 +78,17 @@ void findRun(const ExcursionList& list, ExcursionScan* scan) {
         roundedQuotient(uint128(above) * list.interval * 1000, PERCENT_HOUR_DIVISOR);
     run.aboveKwhThousandths =
         roundedQuotient(uint128(above) * list.ratedMilliKw * list.interval * 1000, KWH_DIVISOR);
-    moveWindow(list, scan, run.startIndex, &run);
+    if (list.detail == EXCURSIONS_WHOLE)
+        moveWindow(list, scan, run.startIndex, &run);
     scan->pending = true;
 }
 
 } // namespace
 
 void startExcursions(ExcursionList* list, const RecordScope& scope,
-                     const LoadSummaryRequest& request) {
+                     const LoadSummaryRequest& request, ExcursionDetail detail) {
     list->scope = scope;
+    list->detail = detail;
     list->interval = dataHeader.interval;
     list->demandMinutes = request.demandMinutes;
     list->ratedMilliKw = request.ratedMilliKw;

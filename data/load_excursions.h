@@ -49,8 +49,13 @@ struct ExcursionScan {
     Excursion found;
 };
 
+// How much of each run a reader wants: the load before a run costs a second
+// walk over the records, which a list for the eye does without.
+enum ExcursionDetail { EXCURSIONS_WHOLE, EXCURSIONS_WITHOUT_BEFORE };
+
 struct ExcursionList {
     RecordScope scope;
+    ExcursionDetail detail;
     uint16_t interval;
     uint32_t demandMinutes;
     uint64_t ratedMilliKw;
@@ -58,9 +63,10 @@ struct ExcursionList {
     ExcursionScan scans[LOAD_THRESHOLDS_MAX];
 };
 
-// Starts the excursions of scope above each threshold of request.
+// Starts the excursions of scope above each threshold of request; without
+// the load before them, every run's before is unknown.
 void startExcursions(ExcursionList* list, const RecordScope& scope,
-                     const LoadSummaryRequest& request);
+                     const LoadSummaryRequest& request, ExcursionDetail detail = EXCURSIONS_WHOLE);
 // The next excursion in time order (by first sample, then by the order of
 // the thresholds). False when there is none left.
 bool nextExcursion(ExcursionList* list, Excursion* out);

@@ -155,7 +155,7 @@ void shadeExcursions(const RecordScope& scope, const LoadSummaryRequest& request
                        THRESHOLD_COLOURS[k % 4]);
     };
     static ExcursionList list;
-    startExcursions(&list, scope, request);
+    startExcursions(&list, scope, request, EXCURSIONS_WITHOUT_BEFORE);
     for (Excursion e; nextExcursion(&list, &e);) {
         int k = 0;
         while (request.thresholds[k] != e.percent)
