@@ -14,7 +14,6 @@
 #include "data/load_request_text.h"
 #include "data/sample_store.h"
 #include "data/time_base.h"
-#include "output/report_words.h"
 #include "output/summary_figures.h"
 #include "output/summary_text.h"
 #include "res/added_texts.h"
@@ -71,8 +70,8 @@ bool sameRequest(const LoadSummaryRequest& a, const LoadSummaryRequest& b) {
            std::equal(a.thresholds, a.thresholds + a.thresholdCount, b.thresholds);
 }
 
-const char* word(ReportWord id) {
-    return reportWord(id, uint16_t(activeLanguageBase()));
+const char* word(int id) {
+    return addedText(id);
 }
 
 // A menu item's text in the active language, for the scopes Export names.
@@ -99,7 +98,7 @@ Figure number(uint64_t scaled, int decimals) {
 Figure when(const SampleRecord& record) {
     char iso[CSV_STAMP_SIZE];
     if (csvStampText(record, iso) == 0)
-        return figure("%s", word(RW_NO_CALENDAR_TIME));
+        return figure("%s", word(ADDED_NO_CALENDAR_TIME));
     iso[10] = ' ';
     return figure("%s", iso);
 }
@@ -136,40 +135,41 @@ void composeFigures(uint32_t excursions) {
     const LoadSummary& s = state.summary;
     FigureLines out{0};
     state.figures[0] = '\0';
-    out.line(word(RW_RECORDS), "%u", s.count);
+    out.line(word(ADDED_RECORDS), "%u", s.count);
     if (s.count == 0)
         return;
-    out.line(word(RW_VALUE_SAMPLES), "%u", s.values);
-    out.line(word(RW_FIRST), "%s", when(sampleStore[s.first]).text);
-    out.line(word(RW_LAST), "%s", when(sampleStore[s.first + s.count - 1]).text);
+    out.line(word(ADDED_VALUE_SAMPLES), "%u", s.values);
+    out.line(word(ADDED_FIRST), "%s", when(sampleStore[s.first]).text);
+    out.line(word(ADDED_LAST), "%s", when(sampleStore[s.first + s.count - 1]).text);
     if (s.values > 0) {
-        out.line(word(RW_MINIMUM), "%u %% (%s)", s.minimum, when(sampleStore[s.minimumIndex]).text);
-        out.line(word(RW_MAXIMUM), "%u %%%s (%s)", s.maximum, inKw(s.maxKwHundredths).text,
+        out.line(word(ADDED_MINIMUM), "%u %% (%s)", s.minimum,
+                 when(sampleStore[s.minimumIndex]).text);
+        out.line(word(ADDED_MAXIMUM), "%u %%%s (%s)", s.maximum, inKw(s.maxKwHundredths).text,
                  when(sampleStore[s.maximumIndex]).text);
-        out.line(word(RW_MEAN), "%s %%%s", number(s.meanHundredths, 2).text,
+        out.line(word(ADDED_MEAN), "%s %%%s", number(s.meanHundredths, 2).text,
                  inKw(s.meanKwHundredths).text);
     }
     if (s.demandFound)
-        out.line(word(RW_MAX_DEMAND), "%s %%%s (%u %s, %s)", number(s.maxDemandHundredths, 2).text,
-                 inKw(s.maxDemandKwHundredths).text, s.demandMinutes, word(RW_MINUTES),
-                 when(s.demandStart).text);
+        out.line(word(ADDED_MAX_DEMAND), "%s %%%s (%u %s, %s)",
+                 number(s.maxDemandHundredths, 2).text, inKw(s.maxDemandKwHundredths).text,
+                 s.demandMinutes, word(ADDED_MINUTES), when(s.demandStart).text);
     else
-        out.line(word(RW_MAX_DEMAND), "%s", word(RW_NONE));
-    out.line(word(RW_LOAD_FACTOR), "%s",
-             s.loadFactorKnown ? number(s.loadFactorThousandths, 3).text : word(RW_NONE));
-    out.line(word(RW_COVERED), "%s", duration(s.valueSecondsHundredths).text);
+        out.line(word(ADDED_MAX_DEMAND), "%s", word(ADDED_NONE));
+    out.line(word(ADDED_LOAD_FACTOR), "%s",
+             s.loadFactorKnown ? number(s.loadFactorThousandths, 3).text : word(ADDED_NONE));
+    out.line(word(ADDED_COVERED), "%s", duration(s.valueSecondsHundredths).text);
     if (s.ratedGiven)
-        out.line(word(RW_ENERGY), "%s kWh", number(s.energyKwhThousandths, 3).text);
+        out.line(word(ADDED_ENERGY), "%s kWh", number(s.energyKwhThousandths, 3).text);
     for (int k = 0; k < s.thresholdCount; ++k) {
         const LoadThresholdCount& above = s.above[k];
         char label[DIALOG_TEXT_SIZE];
-        std::snprintf(label, sizeof label, "%s %u %%", word(RW_AT_OR_ABOVE), above.percent);
-        out.line(label, "%s, %s %s %%", duration(above.secondsHundredths).text, word(RW_SHARE),
+        std::snprintf(label, sizeof label, "%s %u %%", word(ADDED_AT_OR_ABOVE), above.percent);
+        out.line(label, "%s, %s %s %%", duration(above.secondsHundredths).text, word(ADDED_SHARE),
                  number(s.values > 0 ? above.shareTenThousandths : 0, 2).text);
     }
-    out.line(word(RW_MARKERS), "%u", s.markers);
-    out.line(word(RW_GAPS), "%u", s.gapRuns);
-    out.line(word(RW_EXCURSIONS), "%u", excursions);
+    out.line(word(ADDED_MARKERS), "%u", s.markers);
+    out.line(word(ADDED_GAPS), "%u", s.gapRuns);
+    out.line(word(ADDED_EXCURSIONS), "%u", excursions);
 }
 
 void addRow(int64_t target, const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -201,11 +201,11 @@ void composeList(const RecordScope& scope) {
     const LoadSummary& s = state.summary;
     state.rowCount = 0;
     if (s.values > 0)
-        addRow(s.maximumIndex, "%s: %u %%%s, %s", word(RW_PEAK), s.maximum,
+        addRow(s.maximumIndex, "%s: %u %%%s, %s", word(ADDED_PEAK), s.maximum,
                inKw(s.maxKwHundredths).text, when(sampleStore[s.maximumIndex]).text);
     if (s.demandFound)
         addRow(firstRecordOfBlock(scope, s.demandStart, s.demandMinutes), "%s: %s %%%s, %s",
-               word(RW_MAX_DEMAND), number(s.maxDemandHundredths, 2).text,
+               word(ADDED_MAX_DEMAND), number(s.maxDemandHundredths, 2).text,
                inKw(s.maxDemandKwHundredths).text, when(s.demandStart).text);
     static ExcursionList excursions;
     // The list shows where, how long and how high; not the load before.
@@ -213,12 +213,12 @@ void composeList(const RecordScope& scope) {
     uint32_t found = 0;
     for (Excursion e; nextExcursion(&excursions, &e); ++found) {
         if (found < LIST_EXCURSIONS_MOST)
-            addRow(e.startIndex, "%s %u %%: %s, %s, %s %u %%", word(RW_AT_OR_ABOVE), e.percent,
+            addRow(e.startIndex, "%s %u %%: %s, %s, %s %u %%", word(ADDED_AT_OR_ABOVE), e.percent,
                    when(sampleStore[e.startIndex]).text, duration(e.secondsHundredths).text,
-                   word(RW_PEAK), e.peak);
+                   word(ADDED_PEAK), e.peak);
     }
     if (found > LIST_EXCURSIONS_MOST)
-        addRow(NO_TARGET, "%u %s", found - LIST_EXCURSIONS_MOST, word(RW_MORE));
+        addRow(NO_TARGET, "%u %s", found - LIST_EXCURSIONS_MOST, word(ADDED_MORE));
     composeFigures(found);
 }
 
@@ -229,10 +229,10 @@ void showTexts(bool toFront) {
     const int scopeItems[ANALYSIS_SCOPES] = {IDM_EXPORT_ZOOM, IDM_EXPORT_MAIN, IDM_EXPORT_ALL};
     for (int k = 0; k < ANALYSIS_SCOPES; ++k)
         copyText(texts.scopes[k], menuText(scopeItems[k]));
-    copyText(texts.demandLabel, word(RW_DEMAND_PERIOD));
+    copyText(texts.demandLabel, word(ADDED_DEMAND_PERIOD));
     for (int k = 0; k < ANALYSIS_DEMAND_CHOICES; ++k)
         std::snprintf(texts.demandChoices[k], DIALOG_TEXT_SIZE, "%u %s", ANALYSIS_DEMAND_MINUTES[k],
-                      word(RW_MINUTES));
+                      word(ADDED_MINUTES));
     copyText(texts.thresholdsLabel, addedText(ADDED_ANALYSIS_THRESHOLDS));
     copyText(texts.ratedLabel, addedText(ADDED_ANALYSIS_RATED));
     copyText(texts.listLabel, addedText(ADDED_ANALYSIS_LIST));

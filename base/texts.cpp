@@ -156,3 +156,8 @@ void loadTextUtf8(char* buffer, int textId) {
 const char* addedText(int textId) {
     return addedTextIn(textId, activeLanguageBase() / TEXT_SLOTS_PER_LANGUAGE);
 }
+
+const char* addedTextOf(int textId, uint16_t languageBase) {
+    const bool known = languageBase == LANG_GERMAN || languageBase == LANG_DANISH;
+    return addedTextIn(textId, known ? languageBase / TEXT_SLOTS_PER_LANGUAGE : 0);
+}

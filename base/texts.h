@@ -2,6 +2,7 @@
 // them from the table's Windows-1252 into the UTF-8 the front ends show.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 // A Windows-1252 text of 63 characters takes at most 3 bytes per character.
 constexpr size_t TEXT_UTF8_SIZE = 3 * 63 + 1;
@@ -37,3 +38,7 @@ void loadTextUtf8(char* buffer, int textId);
 // Text id of the added texts (res/added_texts.h) in the active language,
 // UTF-8 as the front ends show it.
 const char* addedText(int textId);
+// The same in the language of languageBase (LANG_ENGLISH, LANG_GERMAN,
+// LANG_DANISH), for what is written in a language of its own (the survey
+// report); any other base reads English.
+const char* addedTextOf(int textId, uint16_t languageBase);

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
+#include "base/texts.h"
 #include "data/load_excursions.h"
 #include "data/load_heatmap.h"
 #include "data/time_base.h"
 #include "output/report_html.h"
-#include "output/report_words.h"
+#include "res/added_texts.h"
 
 namespace {
 
@@ -212,7 +213,7 @@ void drawColumnTitles() {
         if (columns[c].value)
             htmlPrintf(": %u..%u %%", columns[c].low, columns[c].high);
         if (columns[c].marker)
-            htmlPrintf(" (%s)", reportWord(RW_MARKERS, htmlLanguage()));
+            htmlPrintf(" (%s)", addedTextOf(ADDED_MARKERS, htmlLanguage()));
         htmlPut("</title></rect>");
     }
     htmlPut("</g>");

@@ -4,9 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/texts.h"
 #include "data/csv_export.h"
 #include "data/line_output.h"
-#include "output/report_words.h"
+#include "res/added_texts.h"
 #include "res/text_table.h"
 
 namespace {
@@ -122,7 +123,8 @@ ReportFigure htmlStamp(const SampleRecord& record) {
     ReportFigure out;
     char iso[CSV_STAMP_SIZE];
     if (csvStampText(record, iso) == 0) {
-        std::snprintf(out.text, sizeof out.text, "%s", reportWord(RW_NO_CALENDAR_TIME, language));
+        std::snprintf(out.text, sizeof out.text, "%s",
+                      addedTextOf(ADDED_NO_CALENDAR_TIME, language));
         return out;
     }
     iso[10] = ' ';

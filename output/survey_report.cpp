@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/texts.h"
 #include "data/line_output.h"
 #include "data/load_duration.h"
 #include "data/load_excursions.h"
 #include "data/load_profile.h"
 #include "output/report_charts.h"
 #include "output/report_html.h"
-#include "output/report_words.h"
+#include "res/added_texts.h"
 #include "res/text_table.h"
 
 namespace {
@@ -53,11 +54,11 @@ LoadSummary summary;
 LoadProfile profile;
 LoadDuration duration;
 
-const char* word(ReportWord w) {
-    return reportWord(w, request->languageBase);
+const char* word(int w) {
+    return addedTextOf(w, request->languageBase);
 }
 
-void row(ReportWord label, const char* value, const char* time = "") {
+void row(int label, const char* value, const char* time = "") {
     htmlPrintf("<tr><th scope=\"row\">%s</th><td class=\"n\">%s</td><td>%s</td></tr>\n",
                word(label), value, time);
 }
@@ -76,109 +77,113 @@ KwFigure inKw(uint64_t kwHundredths) {
 void heading() {
     const SurveyReportRequest& r = *request;
     htmlPut("<header><h1>");
-    htmlPutEscaped(r.title != nullptr && r.title[0] != '\0' ? r.title : word(RW_DEFAULT_TITLE));
+    htmlPutEscaped(r.title != nullptr && r.title[0] != '\0' ? r.title : word(ADDED_DEFAULT_TITLE));
     htmlPut("</h1>\n<table class=\"facts\">\n");
-    htmlPrintf("<tr><th scope=\"row\">%s</th><td>", word(RW_FILE));
+    htmlPrintf("<tr><th scope=\"row\">%s</th><td>", word(ADDED_FILE));
     htmlPutEscaped(r.fileName != nullptr ? r.fileName : "");
-    htmlPrintf("</td></tr>\n<tr><th scope=\"row\">%s</th><td>%s s</td></tr>\n", word(RW_INTERVAL),
-               htmlDecimal(summary.interval, 2).text);
+    htmlPrintf("</td></tr>\n<tr><th scope=\"row\">%s</th><td>%s s</td></tr>\n",
+               word(ADDED_INTERVAL), htmlDecimal(summary.interval, 2).text);
     if (summary.count > 0) {
-        htmlPrintf("<tr><th scope=\"row\">%s</th><td>%s</td></tr>\n", word(RW_FIRST),
+        htmlPrintf("<tr><th scope=\"row\">%s</th><td>%s</td></tr>\n", word(ADDED_FIRST),
                    htmlStamp(sampleStore[summary.first]).text);
-        htmlPrintf("<tr><th scope=\"row\">%s</th><td>%s</td></tr>\n", word(RW_LAST),
+        htmlPrintf("<tr><th scope=\"row\">%s</th><td>%s</td></tr>\n", word(ADDED_LAST),
                    htmlStamp(sampleStore[summary.first + summary.count - 1]).text);
     }
-    htmlPrintf("<tr><th scope=\"row\">%s</th><td>%u</td></tr>\n", word(RW_RECORDS), summary.count);
-    htmlPrintf("<tr><th scope=\"row\">%s</th><td>%u</td></tr>\n", word(RW_VALUE_SAMPLES),
+    htmlPrintf("<tr><th scope=\"row\">%s</th><td>%u</td></tr>\n", word(ADDED_RECORDS),
+               summary.count);
+    htmlPrintf("<tr><th scope=\"row\">%s</th><td>%u</td></tr>\n", word(ADDED_VALUE_SAMPLES),
                summary.values);
-    htmlPrintf("<tr><th scope=\"row\">%s</th><td>", word(RW_RATING));
+    htmlPrintf("<tr><th scope=\"row\">%s</th><td>", word(ADDED_RATING));
     if (summary.ratedGiven)
         htmlPrintf("%s kW", htmlDecimal(summary.ratedMilliKw, 3).text);
     else
-        htmlPut(word(RW_NOT_GIVEN));
+        htmlPut(word(ADDED_NOT_GIVEN));
     htmlPrintf("</td></tr>\n<tr><th scope=\"row\">%s</th><td>%u %s</td></tr>\n",
-               word(RW_DEMAND_PERIOD), summary.demandMinutes, word(RW_MINUTES));
+               word(ADDED_DEMAND_PERIOD), summary.demandMinutes, word(ADDED_MINUTES));
     const SystemTime& m = r.made;
-    htmlPrintf("<tr><th scope=\"row\">%s</th><td>%04u-%02u-%02u %02u:%02u:%02u %s ", word(RW_MADE),
-               m.year, m.month, m.day, m.hour, m.minute, m.second, word(RW_MADE_BY));
+    htmlPrintf("<tr><th scope=\"row\">%s</th><td>%04u-%02u-%02u %02u:%02u:%02u %s ",
+               word(ADDED_MADE), m.year, m.month, m.day, m.hour, m.minute, m.second,
+               word(ADDED_MADE_BY));
     htmlPutEscaped(r.generator != nullptr ? r.generator : "");
     htmlPut("</td></tr>\n</table></header>\n");
 }
 
 void summaryTable() {
     const bool values = summary.values > 0;
-    htmlPrintf("<section id=\"summary\"><h2>%s</h2>\n<table>\n", word(RW_SUMMARY));
-    htmlPrintf("<tr><th>%s</th><th class=\"n\">%s</th><th>%s</th></tr>\n", word(RW_FIGURE),
-               word(RW_VALUE), word(RW_TIME));
+    htmlPrintf("<section id=\"summary\"><h2>%s</h2>\n<table>\n", word(ADDED_SUMMARY));
+    htmlPrintf("<tr><th>%s</th><th class=\"n\">%s</th><th>%s</th></tr>\n", word(ADDED_FIGURE),
+               word(ADDED_VALUE), word(ADDED_TIME));
     char text[192];
     if (values) {
         std::snprintf(text, sizeof text, "%u %%", summary.minimum);
-        row(RW_MINIMUM, text, htmlStamp(sampleStore[summary.minimumIndex]).text);
+        row(ADDED_MINIMUM, text, htmlStamp(sampleStore[summary.minimumIndex]).text);
         std::snprintf(text, sizeof text, "%u %%%s", summary.maximum,
                       inKw(summary.maxKwHundredths).text);
-        row(RW_MAXIMUM, text, htmlStamp(sampleStore[summary.maximumIndex]).text);
+        row(ADDED_MAXIMUM, text, htmlStamp(sampleStore[summary.maximumIndex]).text);
         std::snprintf(text, sizeof text, "%s %%%s", htmlDecimal(summary.meanHundredths, 2).text,
                       inKw(summary.meanKwHundredths).text);
-        row(RW_MEAN, text);
+        row(ADDED_MEAN, text);
     }
     if (summary.demandFound) {
         std::snprintf(text, sizeof text, "%s %%%s",
                       htmlDecimal(summary.maxDemandHundredths, 2).text,
                       inKw(summary.maxDemandKwHundredths).text);
-        row(RW_MAX_DEMAND, text, htmlStamp(summary.demandStart).text);
+        row(ADDED_MAX_DEMAND, text, htmlStamp(summary.demandStart).text);
     } else {
-        row(RW_MAX_DEMAND, word(RW_NONE));
+        row(ADDED_MAX_DEMAND, word(ADDED_NONE));
     }
-    row(RW_LOAD_FACTOR, summary.loadFactorKnown ? htmlDecimal(summary.loadFactorThousandths, 3).text
-                                                : word(RW_NONE));
+    row(ADDED_LOAD_FACTOR, summary.loadFactorKnown
+                               ? htmlDecimal(summary.loadFactorThousandths, 3).text
+                               : word(ADDED_NONE));
     std::snprintf(text, sizeof text, "%s s", htmlDecimal(summary.valueSecondsHundredths, 2).text);
-    row(RW_COVERED, text);
+    row(ADDED_COVERED, text);
     if (summary.ratedGiven) {
         std::snprintf(text, sizeof text, "%s kWh",
                       htmlDecimal(summary.energyKwhThousandths, 3).text);
-        row(RW_ENERGY, text);
+        row(ADDED_ENERGY, text);
     }
     for (int k = 0; k < summary.thresholdCount; ++k) {
         const LoadThresholdCount& above = summary.above[k];
         htmlPrintf("<tr><th scope=\"row\">%s %u %%</th><td class=\"n\">%s s</td><td>%u %s, %s "
                    "%s</td></tr>\n",
-                   word(RW_AT_OR_ABOVE), above.percent,
-                   htmlDecimal(above.secondsHundredths, 2).text, above.samples, word(RW_SAMPLES),
-                   word(RW_SHARE),
-                   values ? htmlDecimal(above.shareTenThousandths, 4).text : word(RW_NONE));
+                   word(ADDED_AT_OR_ABOVE), above.percent,
+                   htmlDecimal(above.secondsHundredths, 2).text, above.samples, word(ADDED_SAMPLES),
+                   word(ADDED_SHARE),
+                   values ? htmlDecimal(above.shareTenThousandths, 4).text : word(ADDED_NONE));
     }
     htmlPrintf("<tr><th scope=\"row\">%s</th><td class=\"n\">%u</td><td></td></tr>\n"
                "<tr><th scope=\"row\">%s</th><td class=\"n\">%u</td><td></td></tr>\n",
-               word(RW_MARKERS), summary.markers, word(RW_GAPS), summary.gapRuns);
+               word(ADDED_MARKERS), summary.markers, word(ADDED_GAPS), summary.gapRuns);
     htmlPut("</table></section>\n");
 }
 
 void chartSections() {
     htmlPrintf("<section id=\"record\"><h2>%s</h2><p class=\"note\">%s</p>\n",
-               word(RW_RECORD_CHART), word(RW_RECORD_NOTE));
+               word(ADDED_RECORD_CHART), word(ADDED_RECORD_NOTE));
     drawRecordChart(request->scope, summary, request->summary);
     htmlPut("</section>\n");
     computeLoadProfile(&profile);
     htmlPrintf("<section id=\"profile\"><h2>%s</h2><p class=\"note\">%s</p><div class=\"pair\">\n",
-               word(RW_PROFILE), word(RW_PROFILE_NOTE));
+               word(ADDED_PROFILE), word(ADDED_PROFILE_NOTE));
     for (int kind : {PROFILE_WORKDAYS, PROFILE_WEEKENDS}) {
         htmlPrintf("<div><h3>%s</h3>\n",
-                   word(kind == PROFILE_WORKDAYS ? RW_WORKDAYS : RW_WEEKENDS));
+                   word(kind == PROFILE_WORKDAYS ? ADDED_WORKDAYS : ADDED_WEEKENDS));
         drawProfileChart(profile, kind);
         htmlPut("</div>\n");
     }
     htmlPut("</div></section>\n");
-    htmlPrintf("<section id=\"heatmap\"><h2>%s</h2><p class=\"note\">%s</p>\n", word(RW_HEATMAP),
-               word(RW_HEATMAP_NOTE));
+    htmlPrintf("<section id=\"heatmap\"><h2>%s</h2><p class=\"note\">%s</p>\n", word(ADDED_HEATMAP),
+               word(ADDED_HEATMAP_NOTE));
     const uint32_t days = drawHeatmap();
     if (days > HEATMAP_DAYS_SHOWN)
-        htmlPrintf("<p>%u %s</p>", days - HEATMAP_DAYS_SHOWN, word(RW_MORE));
+        htmlPrintf("<p>%u %s</p>", days - HEATMAP_DAYS_SHOWN, word(ADDED_MORE));
     htmlPut("</section>\n");
     computeLoadDuration(request->scope, &duration);
     htmlPrintf("<section id=\"duration\"><h2>%s</h2><p class=\"note\">%s; <span class=\"key\" "
                "style=\"background:#0072b2\"></span>%s <span class=\"key\" "
                "style=\"background:#d55e00\"></span>%s</p>\n",
-               word(RW_DURATION), word(RW_DURATION_NOTE), word(RW_SAMPLES), word(RW_BLOCKS));
+               word(ADDED_DURATION), word(ADDED_DURATION_NOTE), word(ADDED_SAMPLES),
+               word(ADDED_BLOCKS));
     drawDurationChart(duration, request->summary);
     htmlPut("</section>\n");
 }
@@ -186,13 +191,13 @@ void chartSections() {
 void topBlocks() {
     uint32_t positions[10];
     const uint32_t found = highestDemandBlocks(positions, 10);
-    htmlPrintf("<section id=\"top-blocks\"><h2>%s</h2>\n", word(RW_TOP_BLOCKS));
+    htmlPrintf("<section id=\"top-blocks\"><h2>%s</h2>\n", word(ADDED_TOP_BLOCKS));
     if (found == 0) {
-        htmlPrintf("<p>%s</p></section>\n", word(RW_NONE));
+        htmlPrintf("<p>%s</p></section>\n", word(ADDED_NONE));
         return;
     }
     htmlPrintf("<table><tr><th>%s</th><th class=\"n\">%s</th><th class=\"n\">%s</th></tr>\n",
-               word(RW_START), word(RW_MEAN), word(RW_SAMPLES));
+               word(ADDED_START), word(ADDED_MEAN), word(ADDED_SAMPLES));
     for (uint32_t k = 0; k < found; ++k) {
         const DemandBlock& block = demandBlocks[positions[k]];
         htmlPrintf("<tr><td>%s</td><td class=\"n\">%s %%%s</td><td class=\"n\">%u</td></tr>\n",
@@ -210,9 +215,9 @@ void topBlocks() {
 void listEnd(uint32_t count) {
     htmlPut("</tbody></table>\n");
     if (count == 0)
-        htmlPrintf("<p>%s</p>\n", word(RW_NONE));
+        htmlPrintf("<p>%s</p>\n", word(ADDED_NONE));
     if (count > REPORT_LIST_MOST)
-        htmlPrintf("<p>%u %s</p>\n", count - REPORT_LIST_MOST, word(RW_MORE));
+        htmlPrintf("<p>%u %s</p>\n", count - REPORT_LIST_MOST, word(ADDED_MORE));
     htmlPut("</section>\n");
 }
 
@@ -220,15 +225,16 @@ void excursionTable() {
     static ExcursionList list;
     startExcursions(&list, request->scope, request->summary);
     htmlPrintf("<section id=\"excursions\" class=\"list\"><h2>%s</h2><p class=\"note\">%s</p>\n",
-               word(RW_EXCURSIONS), word(RW_EXCURSIONS_NOTE));
+               word(ADDED_EXCURSIONS), word(ADDED_EXCURSIONS_NOTE));
     htmlPrintf("<table><thead><tr><th class=\"n\">%s</th><th>%s</th><th>%s</th>"
                "<th class=\"n\">%s</th><th class=\"n\">%s</th><th class=\"n\">%s</th><th>%s</th>"
                "<th class=\"n\">%s</th><th class=\"n\">%s</th>",
-               word(RW_THRESHOLD), word(RW_START), word(RW_END), word(RW_SAMPLES), word(RW_SECONDS),
-               word(RW_PEAK), word(RW_PEAK_TIME), word(RW_MEAN), word(RW_ABOVE_PERCENT_HOURS));
+               word(ADDED_THRESHOLD), word(ADDED_START), word(ADDED_END), word(ADDED_SAMPLES),
+               word(ADDED_SECONDS), word(ADDED_PEAK), word(ADDED_PEAK_TIME), word(ADDED_MEAN),
+               word(ADDED_ABOVE_PERCENT_HOURS));
     if (summary.ratedGiven)
-        htmlPrintf("<th class=\"n\">%s</th>", word(RW_ABOVE_KWH));
-    htmlPrintf("<th class=\"n\">%s</th></tr></thead><tbody>\n", word(RW_BEFORE));
+        htmlPrintf("<th class=\"n\">%s</th>", word(ADDED_ABOVE_KWH));
+    htmlPrintf("<th class=\"n\">%s</th></tr></thead><tbody>\n", word(ADDED_BEFORE));
     uint32_t count = 0;
     for (Excursion e; nextExcursion(&list, &e); ++count) {
         if (count >= REPORT_LIST_MOST)
@@ -247,7 +253,7 @@ void excursionTable() {
             htmlPrintf("<td class=\"n\">%s %%</td></tr>\n",
                        htmlDecimal(e.beforeHundredths, 2).text);
         else
-            htmlPrintf("<td class=\"n\">%s</td></tr>\n", word(RW_NONE));
+            htmlPrintf("<td class=\"n\">%s</td></tr>\n", word(ADDED_NONE));
     }
     listEnd(count);
 }
@@ -257,7 +263,7 @@ void markerAndGapTables() {
     const uint32_t end = scope.first + scope.count;
     htmlPrintf("<section id=\"markers\" class=\"list\"><h2>%s</h2>\n<table><thead><tr><th>%s</th>"
                "<th class=\"n\">%s</th></tr></thead><tbody>\n",
-               word(RW_MARKERS), word(RW_TIME), word(RW_CODE));
+               word(ADDED_MARKERS), word(ADDED_TIME), word(ADDED_CODE));
     uint32_t count = 0;
     for (uint32_t i = nextMarker(scope, scope.first); i < end;
          i = nextMarker(scope, i + 1), ++count) {
@@ -268,7 +274,7 @@ void markerAndGapTables() {
     listEnd(count);
     htmlPrintf("<section id=\"gaps\" class=\"list\"><h2>%s</h2>\n<table><thead><tr><th>%s</th>"
                "<th class=\"n\">%s</th><th class=\"n\">%s</th></tr></thead><tbody>\n",
-               word(RW_GAPS), word(RW_START), word(RW_SAMPLES), word(RW_SECONDS));
+               word(ADDED_GAPS), word(ADDED_START), word(ADDED_SAMPLES), word(ADDED_SECONDS));
     count = 0;
     uint32_t length = 0;
     for (uint32_t i = nextGapRun(scope, scope.first, &length); i < end;
@@ -291,12 +297,13 @@ int writeReport(FileHandle file, const void*) {
                                                : 0]);
     htmlPut(HEAD);
     htmlPut("<title>");
-    htmlPutEscaped(request->title != nullptr && request->title[0] != '\0' ? request->title
-                                                                          : word(RW_DEFAULT_TITLE));
+    htmlPutEscaped(request->title != nullptr && request->title[0] != '\0'
+                       ? request->title
+                       : word(ADDED_DEFAULT_TITLE));
     htmlPut("</title>\n</head>\n<body>\n");
     heading();
     if (summary.count == 0) {
-        htmlPrintf("<p>%s</p>\n", word(RW_NO_DATA));
+        htmlPrintf("<p>%s</p>\n", word(ADDED_NO_DATA));
     } else {
         summaryTable();
         chartSections();

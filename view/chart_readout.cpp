@@ -4,6 +4,7 @@
 
 #include "base/texts.h"
 #include "data/sample_store.h"
+#include "res/added_texts.h"
 #include "res/text_table.h"
 #include "view/chart_drawing.h"
 #include "view/chart_view.h"
@@ -14,25 +15,6 @@ namespace {
 constexpr int PLOT_ROWS = 200;
 constexpr int ZOOM_TOP = ZOOM_BASELINE - PLOT_ROWS;
 constexpr int MAIN_TOP = MAIN_BASELINE - PLOT_ROWS;
-
-// What a column shows that is no value, in the three languages, in UTF-8
-// (written as escapes, so the bytes do not depend on the source's encoding).
-// Not in the text table: the Parts define that, and these are the readout's.
-struct NonValueWords {
-    const char* marker;
-    const char* gap;
-};
-NonValueWords nonValueWords() {
-    switch (activeLanguageBase()) {
-    case LANG_GERMAN:
-        return {"Marker", "L\xC3\xBC"
-                          "cke"};
-    case LANG_DANISH:
-        return {"mark\xC3\xB8r", "hul"};
-    default:
-        return {"marker", "gap"};
-    }
-}
 
 } // namespace
 
@@ -58,14 +40,13 @@ bool chartReadoutAt(int x, int y, ChartReadout* readout) {
     readout->column = column;
     readout->index = uint32_t(columns.index);
     const SampleRecord& record = sampleStore[readout->index];
-    const NonValueWords words = nonValueWords();
     char value[16];
     if (isValueCode(record.value))
         std::snprintf(value, sizeof value, "%d %%", record.value);
     std::snprintf(readout->text, sizeof readout->text, "%s.%d%d\n%s", labelStamp(record).text,
                   record.tenths, record.hundredths,
-                  isValueCode(record.value)    ? value
-                  : record.value == SAMPLE_GAP ? words.gap
-                                               : words.marker);
+                  isValueCode(record.value)
+                      ? value
+                      : addedText(record.value == SAMPLE_GAP ? ADDED_GAP : ADDED_MARKER));
     return true;
 }
