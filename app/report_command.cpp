@@ -13,7 +13,7 @@ namespace {
 constexpr const char* REPORT_FILTER_NAME = "HTML File (*.html)";
 constexpr const char* REPORT_FILTER_PATTERN = "*.html";
 constexpr const char* REPORT_EXTENSION = "html";
-constexpr const char* REPORT_GENERATOR = "Korvex 1.3";
+constexpr const char* REPORT_GENERATOR = "Korvex " KORVEX_VERSION;
 
 } // namespace
 
